@@ -1,0 +1,95 @@
+# shellcheck shell=bash
+# Source this file: it prepares the environment the program runs in under Wine.
+#   - Chinese locale, so Wine's ANSI code page is 936 (GBK), like the program expects
+#   - a Wine prefix (WINEPREFIX, default build/wineprefix), created once, with font
+#     replacements so the UI fonts have CJK glyphs
+#   - an X display: Xvfb on a free display number when DISPLAY is unset or not answering
+# Helpers: ruz_wine_stop (end the prefix's Wine processes), ruz_xvfb_stop (end the Xvfb
+# started here, if any), ruz_env_stop (both), ruz_check_acp (prints the ANSI code page).
+# Works under `set -euo pipefail` and without it.
+
+RUZ_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export RUZ_ROOT
+
+export LC_ALL=zh_CN.UTF-8
+export LANG=zh_CN.UTF-8
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="${WINEPREFIX:-$RUZ_ROOT/build/wineprefix}"
+export WINEARCH=win64
+
+ruz_display_alive() {
+  [[ -n "${1:-}" ]] && DISPLAY="$1" timeout 5 xdotool getdisplaygeometry >/dev/null 2>&1
+}
+
+# Starts Xvfb on the first free display from :99 on and exports DISPLAY.
+ruz_xvfb_start() {
+  local n
+  for n in $(seq 99 140); do
+    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    local pid=$!
+    local i
+    for i in $(seq 1 50); do
+      if ruz_display_alive ":$n"; then
+        export DISPLAY=":$n"
+        export RUZ_XVFB_PID=$pid
+        return 0
+      fi
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$pid" 2>/dev/null || true
+  done
+  echo "wine-env: could not start Xvfb" >&2
+  return 1
+}
+
+ruz_xvfb_stop() {
+  if [[ -n "${RUZ_XVFB_PID:-}" ]]; then
+    kill "$RUZ_XVFB_PID" 2>/dev/null || true
+    wait "$RUZ_XVFB_PID" 2>/dev/null || true
+    unset RUZ_XVFB_PID
+  fi
+}
+
+ruz_wine_stop() {
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+}
+
+ruz_env_stop() {
+  ruz_wine_stop
+  ruz_xvfb_stop
+}
+
+# Prints GetACP() as Wine reports it for this locale (the prefix's Nls key follows it).
+ruz_check_acp() {
+  wine reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP 2>/dev/null |
+    tr -d '\r' | awk '$1 == "ACP" { print $3 }'
+}
+
+ruz_prefix_init() {
+  local ready="$WINEPREFIX/.ruz-ready"
+  [[ -f "$ready" ]] && return 0
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    # Several scripts may source this at once; only one creates the prefix.
+    flock 9
+    [[ -f "$ready" ]] && exit 0
+    echo "wine-env: creating Wine prefix $WINEPREFIX" >&2
+    wineboot -i >/dev/null 2>&1 || exit 1
+    wineserver -w
+    local key='HKCU\Software\Wine\Fonts\Replacements' face
+    for face in "Microsoft YaHei" "SimSun" "宋体"; do
+      wine reg add "$key" /v "$face" /t REG_SZ /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1 || exit 1
+    done
+    wineserver -w
+    touch "$ready"
+  ) 9>"$WINEPREFIX.lock"
+}
+
+if ! ruz_display_alive "${DISPLAY:-}"; then
+  ruz_xvfb_start || return 1 2>/dev/null || exit 1
+fi
+ruz_prefix_init || { echo "wine-env: could not create the Wine prefix" >&2; return 1 2>/dev/null || exit 1; }
