@@ -1,0 +1,36 @@
+#pragma once
+// The program's context: the platform it runs on and the state its handlers share.
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "platform/files.h"
+#include "platform/shell.h"
+#include "platform/profile.h"
+#include "platform/system.h"
+#include "platform/ui.h"
+
+struct TrayState;
+struct CopyJobState;
+
+struct App {
+    App(Ui& u, FileSystem& f, Profile& p, System& s, Shell& sh) : ui(u), fs(f), ini(p), sys(s), shell(sh) {}
+
+    Ui& ui;
+    FileSystem& fs;
+    Profile& ini;
+    System& sys;
+    Shell& shell;
+
+    std::string instanceName;  // the executable's file name
+    std::string settingsPath;  // program folder + "mp4.ini"
+    int exitRequested = 0;
+    // Written by Cancel on the main thread, read by the copy worker.
+    std::atomic<int> copyBusy{0};
+
+    std::shared_ptr<TrayState> tray;
+    std::shared_ptr<CopyJobState> job;
+};
+
+// The program title: main window caption, tray tip and every balloon's title.
+inline constexpr const char* kProgramTitle = "RuzoriZE3视频复制工具 0.4.4 (Kestrin 2008.8.24)";

@@ -1,0 +1,67 @@
+#include "app/events.h"
+
+#include <iterator>
+
+#include "app/startup.h"
+#include "copyengine/copyjob.h"
+#include "copylist/copylist.h"
+#include "copylist/sizedisplay.h"
+#include "settings/folder.h"
+#include "settings/options.h"
+#include "settings/rules.h"
+#include "tray/mini.h"
+
+namespace {
+
+struct ClickBinding {
+    Ctl ctl;
+    Handler handler;
+};
+
+void RefreshSizes(App& app) { RefreshSizeDisplay(app); }
+
+constexpr ClickBinding kClicks[] = {
+    {Ctl::按钮_添加文件, AddFilesByDialog},
+    {Ctl::按钮_向上, MoveEntryUp},
+    {Ctl::按钮_向下, MoveEntryDown},
+    {Ctl::按钮_删除, RemoveCurrentEntry},
+    {Ctl::按钮_全部删除, RemoveAllEntries},
+    {Ctl::按钮_刷新2, RefreshSizes},
+    {Ctl::按钮_复制, StartCopyJob},
+    {Ctl::按钮_取消, CancelCopyJob},
+    {Ctl::按钮_退出, ExitProgram},
+    {Ctl::按钮_浏览, ChooseTargetFolder},
+    {Ctl::按钮_应用, ApplyRuleEdit},
+    {Ctl::按钮_刷新, LoadRulesIntoList},
+    {Ctl::按钮_默认, RestoreDefaultRules},
+    {Ctl::按钮_保存设置, SaveOptionsAndConfirm},
+    {Ctl::选择框_迷你, ApplyMiniWindowOption},
+    {Ctl::按钮_返回, ShowCopyPage},
+};
+
+constexpr Handler kMenus[] = {
+    ShowMainWindowFromTray,       // 托盘_显示窗口
+    ShowAboutPage,                // 托盘_关于
+    ExitProgram,                  // 托盘_退出
+    AddFilesByDialog,             // 迷你_添加文件
+    ChooseTargetFolderAndNotify,  // 迷你_设置目标目录
+    StartCopyJob,                 // 迷你_复制文件
+    CancelCopyJob,                // 迷你_取消
+    ShowMainWindowFromMini,       // 迷你_显示主窗口
+    ShowAboutPage,                // 迷你_关于
+    ExitProgram,                  // 迷你_退出
+};
+static_assert(std::size(kMenus) == static_cast<std::size_t>(MenuItem::Count));
+
+}  // namespace
+
+Handler ClickHandler(Ctl ctl) {
+    for (const auto& b : kClicks)
+        if (b.ctl == ctl) return b.handler;
+    return nullptr;
+}
+
+Handler MenuHandler(MenuItem item) {
+    const auto i = static_cast<std::size_t>(item);
+    return i < std::size(kMenus) ? kMenus[i] : nullptr;
+}

@@ -1,0 +1,50 @@
+// Scaffolding: handlers whose subsystems have not landed yet. Each subsystem removes
+// its entries from here as it lands; this file goes away with the last of them.
+#include <string>
+#include <string_view>
+
+#include "app/app.h"
+#include "copyengine/copyjob.h"
+#include "copyengine/paths.h"
+#include "copylist/copylist.h"
+#include "copylist/sizedisplay.h"
+#include "settings/folder.h"
+#include "settings/options.h"
+#include "settings/rules.h"
+#include "tray/mini.h"
+#include "tray/tray.h"
+
+// settings
+const std::string_view DefaultIniTemplate;
+void LoadOptions(App&) {}
+void SaveOptions(App&) {}
+void SaveOptionsAndConfirm(App&) {}
+void ApplyMiniWindowOption(App&) {}
+void LoadRulesIntoList(App&) {}
+void RestoreDefaultRules(App&) {}
+void ShowSelectedRule(App&) {}
+void ApplyRuleEdit(App&) {}
+void ChooseTargetFolder(App&) {}
+void ChooseTargetFolderAndNotify(App&) {}
+// copy list
+void AddFilesByDialog(App&) {}
+void MoveEntryUp(App&) {}
+void MoveEntryDown(App&) {}
+void RemoveCurrentEntry(App&) {}
+void RemoveAllEntries(App&) {}
+void OnFilesDropped(App&, const std::string&) {}
+bool RefreshSizeDisplay(App&) { return false; }
+// copy engine
+void StartCopyJob(App&) {}
+void CancelCopyJob(App&) {}
+bool DeferExitForCopyJob(App&) { return false; }
+// tray
+void RegisterTaskbarCreated(App&) {}
+void InstallTrayIcon(App&, ResourceBytes, const std::string&) {}
+void RemoveTrayIcon(App&) {}
+void OnTrayEvent(App&, unsigned) {}
+void OnMainWindowSizeChanged(App&) {}
+void InitMiniWindow(App&) {}
+void QueryCloseMiniWindow(App&) {}
+void ShowMainWindowFromMini(App&) {}
+void PopUpMiniMenu(App&) {}

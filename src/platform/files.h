@@ -1,0 +1,53 @@
+#pragma once
+// The file system as the program needs it. Paths are GBK byte strings with "\" separators.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// An open file. Every call reports failure; nothing is assumed to have worked.
+class File {
+public:
+    virtual ~File() = default;
+    // Bytes read into buf (0 at the end of the file), or -1 on a read error.
+    virtual std::int64_t read(void* buf, std::size_t len) = 0;
+    // True only when all len bytes were written.
+    virtual bool write(const void* buf, std::size_t len) = 0;
+    // Pushes written data to the device.
+    virtual bool flush() = 0;
+    // Closing can report a late write error; a file is closed once.
+    virtual bool close() = 0;
+};
+
+struct DirEntry {
+    std::string name;  // without the folder
+    bool isFolder = false;
+};
+
+enum class ReadMode { Cached, Uncached };  // Uncached reads past the OS cache where possible
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Size in bytes, or -1 when it cannot be read (missing, a folder, no access).
+    virtual std::int64_t fileSize(const std::string& path) = 0;
+    // A file or folder of that name exists.
+    virtual bool exists(const std::string& path) = 0;
+    // A directory entry of exactly this name (no trailing "\") with the folder attribute.
+    virtual bool isFolder(const std::string& path) = 0;
+    // Total size of the drive with this letter, or -1 when it cannot be queried.
+    virtual std::int64_t driveTotalBytes(char letter) = 0;
+    // Free space of the drive with this letter in 1024-byte units, or -1.
+    virtual std::int64_t driveFreeKb(char letter) = 0;
+    // The entries of one folder (no "." or ".."), in no particular order.
+    virtual std::vector<DirEntry> listFolder(const std::string& folder) = 0;
+
+    virtual std::unique_ptr<File> openRead(const std::string& path, ReadMode = ReadMode::Cached) = 0;
+    // Creates the file or empties an existing one.
+    virtual std::unique_ptr<File> openWrite(const std::string& path) = 0;
+    // Writes a new file with these bytes; fails when the file exists or cannot be written.
+    virtual bool createNewFile(const std::string& path, const std::string& bytes) = 0;
+    virtual bool clearAttributes(const std::string& path) = 0;
+    virtual bool deleteFile(const std::string& path) = 0;
+};

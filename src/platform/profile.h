@@ -1,0 +1,16 @@
+#pragma once
+// INI files, with the rules of the Windows private-profile functions.
+#include <string>
+
+class Profile {
+public:
+    virtual ~Profile() = default;
+    // The value, cut to 254 bytes; def when the file, section or key is missing.
+    virtual std::string readString(const std::string& section, const std::string& key,
+                                   const std::string& def, const std::string& path) = 0;
+    // Leading decimal digits of the value (text without them is 0); def when missing.
+    virtual int readInt(const std::string& section, const std::string& key, int def,
+                        const std::string& path) = 0;
+    virtual bool writeString(const std::string& section, const std::string& key,
+                             const std::string& value, const std::string& path) = 0;
+};

@@ -1,0 +1,59 @@
+#pragma once
+// The Windows shell and common dialogs: notification-area icon, file and folder
+// choosers, the shell's own file copy, and file drop targets.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/ids.h"
+
+using IconHandle = std::uintptr_t;  // 0 = no icon
+
+// The notification-area record, field for field as the shell takes it.
+struct TrayRecord {
+    std::uint32_t cbSize = 0;
+    std::uintptr_t hWnd = 0;
+    std::uint32_t uID = 0;
+    std::uint32_t uFlags = 0;
+    std::uint32_t uCallbackMessage = 0;
+    IconHandle hIcon = 0;
+    char szTip[128] = {};
+    std::uint32_t dwState = 0;
+    std::uint32_t dwStateMask = 0;
+    char szInfo[256] = {};
+    std::uint32_t uTimeout = 0;
+    char szInfoTitle[64] = {};
+    std::uint32_t dwInfoFlags = 0;
+};
+enum class TrayOp : std::uint32_t { Add = 0, Modify = 1, Delete = 2 };
+
+// What the folder browser returned, before the program normalises it.
+struct BrowseOutcome {
+    bool itemChosen = false;     // false after Cancel
+    std::string displayName;     // the display-name buffer, as filled
+    bool hasPath = false;        // the item has a file-system path
+    std::string path;            // that path
+};
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+
+    virtual bool notifyIcon(TrayOp, const TrayRecord&) = 0;
+    // An icon from one image of an ICO file (the bytes at the entry's offset).
+    virtual IconHandle iconFromImage(const unsigned char* image, std::size_t size) = 0;
+    virtual IconHandle mainWindowSmallIcon() = 0;
+
+    // The open-file dialog with multiple selection: full paths in the dialog's order,
+    // none after Cancel. filter uses "|" between its parts.
+    virtual std::vector<std::string> chooseFiles(const std::string& title, const std::string& filter) = 0;
+    virtual BrowseOutcome browseForFolder(const std::string& title) = 0;
+
+    // The shell's copy of one file to an exact destination file path.
+    virtual bool shellCopyFile(const std::string& source, const std::string& dest) = 0;
+
+    // File drops on the window of a control; dropped paths reach OnFilesDropped.
+    virtual void registerDropTarget(Ctl) = 0;
+    virtual void revokeDropTarget(Ctl) = 0;
+};

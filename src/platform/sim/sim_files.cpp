@@ -1,0 +1,195 @@
+#include "platform/sim/sim_files.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+char DriveLetter(const std::string& path) {
+    return path.size() >= 2 && path[1] == ':' ? static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))) : 0;
+}
+
+}  // namespace
+
+// Windows names are case-insensitive for ASCII letters; GBK trail bytes are left alone.
+std::string SimFileSystem::key(const std::string& path) {
+    std::string k;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(path[i]);
+        if (c >= 0x81 && c <= 0xFE && i + 1 < path.size()) {
+            k += path[i];
+            k += path[++i];
+        } else {
+            k += static_cast<char>(c == '/' ? '\\' : std::tolower(c));
+        }
+    }
+    while (k.size() > 3 && k.back() == '\\') k.pop_back();
+    return k;
+}
+
+class SimFile : public File {
+public:
+    SimFile(SimFileSystem& fs, std::string path, bool writing)
+        : fs_(fs), path_(std::move(path)), writing_(writing) {}
+    std::int64_t read(void* buf, std::size_t len) override {
+        auto* n = fs_.find(path_);
+        if (!n || fs_.failing(FaultOp::Read, path_)) return -1;
+        const std::size_t left = pos_ < n->data.size() ? n->data.size() - pos_ : 0;
+        const std::size_t got = std::min(left, len);
+        std::memcpy(buf, n->data.data() + pos_, got);
+        pos_ += got;
+        return static_cast<std::int64_t>(got);
+    }
+    bool write(const void* buf, std::size_t len) override {
+        auto* n = fs_.find(path_);
+        if (!n || !writing_ || fs_.failing(FaultOp::Write, path_)) return false;
+        auto& drive = fs_.drives[DriveLetter(path_)];
+        if (static_cast<std::int64_t>(len) > drive.freeBytes) {
+            // A full disk takes what fits, then refuses the rest.
+            n->data.append(static_cast<const char*>(buf), static_cast<std::size_t>(drive.freeBytes));
+            drive.freeBytes = 0;
+            return false;
+        }
+        n->data.append(static_cast<const char*>(buf), len);
+        drive.freeBytes -= static_cast<std::int64_t>(len);
+        return true;
+    }
+    bool flush() override { return fs_.find(path_) && !fs_.failing(FaultOp::Flush, path_); }
+    bool close() override { return fs_.find(path_) && !fs_.failing(FaultOp::Close, path_); }
+
+private:
+    SimFileSystem& fs_;
+    std::string path_;
+    bool writing_;
+    std::size_t pos_ = 0;
+};
+
+SimFileSystem::Node* SimFileSystem::find(const std::string& path) {
+    if (!drives.count(DriveLetter(path))) return nullptr;
+    auto it = nodes.find(key(path));
+    return it == nodes.end() ? nullptr : &it->second;
+}
+
+bool SimFileSystem::parentExists(const std::string& path) {
+    const std::string k = key(path);
+    const auto slash = k.rfind('\\');
+    if (slash == std::string::npos) return false;
+    if (slash == 2) return drives.count(DriveLetter(path)) > 0;  // in a drive root
+    auto* parent = find(k.substr(0, slash));
+    return parent && parent->folder;
+}
+
+std::int64_t SimFileSystem::fileSize(const std::string& path) {
+    auto* n = find(path);
+    if (!n || n->folder || n->locked) return -1;
+    return static_cast<std::int64_t>(n->data.size());
+}
+
+bool SimFileSystem::exists(const std::string& path) { return find(path) != nullptr; }
+
+bool SimFileSystem::isFolder(const std::string& path) {
+    auto* n = find(path);
+    return n && n->folder;
+}
+
+std::int64_t SimFileSystem::driveTotalBytes(char letter) {
+    auto it = drives.find(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
+    return it == drives.end() ? -1 : it->second.totalBytes;
+}
+
+std::int64_t SimFileSystem::driveFreeKb(char letter) {
+    auto it = drives.find(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
+    return it == drives.end() ? -1 : it->second.freeBytes / 1024;
+}
+
+std::vector<DirEntry> SimFileSystem::listFolder(const std::string& folder) {
+    std::vector<DirEntry> out;
+    std::string prefix = key(folder);
+    if (prefix.back() != '\\') prefix += '\\';
+    if (!drives.count(DriveLetter(folder))) return out;
+    for (const auto& [k, node] : nodes) {
+        if (k.size() <= prefix.size() || k.compare(0, prefix.size(), prefix) != 0) continue;
+        if (k.find('\\', prefix.size()) != std::string::npos) continue;  // deeper down
+        const std::string& name = names[k];
+        out.push_back({name.substr(name.rfind('\\') + 1), node.folder});
+    }
+    return out;
+}
+
+std::unique_ptr<File> SimFileSystem::openRead(const std::string& path, ReadMode) {
+    auto* n = find(path);
+    if (!n || n->folder || n->locked || failing(FaultOp::OpenRead, path)) return nullptr;
+    return std::make_unique<SimFile>(*this, path, false);
+}
+
+std::unique_ptr<File> SimFileSystem::openWrite(const std::string& path) {
+    auto* n = find(path);
+    if (n && (n->folder || n->readOnly || n->locked)) return nullptr;
+    if (!n && !parentExists(path)) return nullptr;
+    if (failing(FaultOp::OpenWrite, path)) return nullptr;
+    if (n) {
+        drives[DriveLetter(path)].freeBytes += static_cast<std::int64_t>(n->data.size());
+        n->data.clear();
+    } else {
+        nodes[key(path)] = Node{};
+        names[key(path)] = path;
+    }
+    return std::make_unique<SimFile>(*this, path, true);
+}
+
+bool SimFileSystem::createNewFile(const std::string& path, const std::string& bytes) {
+    if (find(path) || !parentExists(path) || failing(FaultOp::OpenWrite, path)) return false;
+    auto file = openWrite(path);
+    return file && file->write(bytes.data(), bytes.size()) && file->close();
+}
+
+bool SimFileSystem::clearAttributes(const std::string& path) {
+    auto* n = find(path);
+    if (!n || failing(FaultOp::Attributes, path)) return false;
+    n->readOnly = false;
+    return true;
+}
+
+bool SimFileSystem::deleteFile(const std::string& path) {
+    auto* n = find(path);
+    if (!n || n->folder || n->readOnly || n->locked || failing(FaultOp::Delete, path)) return false;
+    drives[DriveLetter(path)].freeBytes += static_cast<std::int64_t>(n->data.size());
+    names.erase(key(path));
+    nodes.erase(key(path));
+    return true;
+}
+
+void SimFileSystem::addDrive(char letter, std::int64_t totalBytes, std::int64_t freeBytes) {
+    drives[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))] = {totalBytes, freeBytes};
+}
+
+void SimFileSystem::removeDrive(char letter) {
+    const char d = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
+    drives.erase(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
+    std::erase_if(nodes, [d](const auto& kv) { return kv.first[0] == d; });
+    std::erase_if(names, [d](const auto& kv) { return kv.first[0] == d; });
+}
+
+void SimFileSystem::addFolder(const std::string& path) {
+    const std::string k = key(path);
+    for (std::size_t slash = k.find('\\', 3); ; slash = k.find('\\', slash + 1)) {
+        const std::string part = slash == std::string::npos ? path.substr(0, k.size()) : path.substr(0, slash);
+        if (part.size() > 3 && !nodes.count(key(part))) {
+            nodes[key(part)] = Node{true, {}, false, false};
+            names[key(part)] = part;
+        }
+        if (slash == std::string::npos) break;
+    }
+}
+
+void SimFileSystem::addFile(const std::string& path, const std::string& data) {
+    const std::string k = key(path);
+    addFolder(path.substr(0, k.rfind('\\')));
+    nodes[k] = Node{false, data, false, false};
+    names[k] = path;
+}
+
+std::string SimFileSystem::contents(const std::string& path) {
+    auto* n = find(path);
+    return n ? n->data : std::string();
+}

@@ -1,0 +1,55 @@
+#pragma once
+// An in-memory file system with drives, for tests; faults can be injected per call.
+#include <functional>
+#include <map>
+#include <string>
+
+#include "platform/files.h"
+
+enum class FaultOp { OpenRead, OpenWrite, Read, Write, Flush, Close, Delete, Attributes };
+
+class SimFileSystem : public FileSystem {
+public:
+    struct Node {
+        bool folder = false;
+        std::string data;
+        bool readOnly = false;
+        bool locked = false;  // opened by someone else: cannot be opened or deleted
+    };
+    struct Drive {
+        std::int64_t totalBytes = 8LL << 30;
+        std::int64_t freeBytes = 4LL << 30;
+    };
+
+    std::int64_t fileSize(const std::string& path) override;
+    bool exists(const std::string& path) override;
+    bool isFolder(const std::string& path) override;
+    std::int64_t driveTotalBytes(char letter) override;
+    std::int64_t driveFreeKb(char letter) override;
+    std::vector<DirEntry> listFolder(const std::string& folder) override;
+    std::unique_ptr<File> openRead(const std::string& path, ReadMode) override;
+    std::unique_ptr<File> openWrite(const std::string& path) override;
+    bool createNewFile(const std::string& path, const std::string& bytes) override;
+    bool clearAttributes(const std::string& path) override;
+    bool deleteFile(const std::string& path) override;
+
+    // Setting up a test: a drive, folders (parents included) and files.
+    void addDrive(char letter, std::int64_t totalBytes, std::int64_t freeBytes);
+    void removeDrive(char letter);  // unplugged: the drive and all below it are gone
+    void addFolder(const std::string& path);
+    void addFile(const std::string& path, const std::string& data);
+    Node* find(const std::string& path);
+    std::string contents(const std::string& path);  // "" when missing
+
+    // Return true to make that call fail.
+    std::function<bool(FaultOp, const std::string& path)> fault;
+    std::map<char, Drive> drives;
+
+private:
+    friend class SimFile;
+    bool failing(FaultOp op, const std::string& path) { return fault && fault(op, path); }
+    static std::string key(const std::string& path);
+    bool parentExists(const std::string& path);
+    std::map<std::string, Node> nodes;        // by key
+    std::map<std::string, std::string> names; // key -> path as first written
+};

@@ -1,0 +1,33 @@
+#include "platform/sim/sim_shell.h"
+
+bool SimShell::notifyIcon(TrayOp op, const TrayRecord& r) {
+    notifications.push_back({op, r});
+    return true;
+}
+
+IconHandle SimShell::iconFromImage(const unsigned char* image, std::size_t size) {
+    iconImageSizes.push_back(size);
+    // A real icon needs at least a bitmap header; anything shorter is refused.
+    return image && size >= 40 ? 0x1C00 + iconImageSizes.size() : 0;
+}
+
+std::vector<std::string> SimShell::chooseFiles(const std::string& title, const std::string& filter) {
+    lastDialogTitle = title;
+    lastDialogFilter = filter;
+    if (chosenFiles.empty()) return {};
+    auto files = std::move(chosenFiles.front());
+    chosenFiles.pop_front();
+    return files;
+}
+
+BrowseOutcome SimShell::browseForFolder(const std::string& title) {
+    lastDialogTitle = title;
+    if (browseAnswers.empty()) return {};
+    auto answer = browseAnswers.front();
+    browseAnswers.pop_front();
+    return answer;
+}
+
+bool SimShell::shellCopyFile(const std::string& source, const std::string& dest) {
+    return onShellCopy ? onShellCopy(source, dest) : false;
+}

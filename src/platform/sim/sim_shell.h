@@ -1,0 +1,35 @@
+#pragma once
+#include <deque>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/shell.h"
+
+struct SimNotify {
+    TrayOp op;
+    TrayRecord record;
+};
+
+class SimShell : public Shell {
+public:
+    bool notifyIcon(TrayOp op, const TrayRecord& r) override;
+    IconHandle iconFromImage(const unsigned char* image, std::size_t size) override;
+    IconHandle mainWindowSmallIcon() override { return smallIcon; }
+    std::vector<std::string> chooseFiles(const std::string& title, const std::string& filter) override;
+    BrowseOutcome browseForFolder(const std::string& title) override;
+    bool shellCopyFile(const std::string& source, const std::string& dest) override;
+    void registerDropTarget(Ctl c) override { dropTargets.insert(c); }
+    void revokeDropTarget(Ctl c) override { dropTargets.erase(c); }
+
+    std::vector<SimNotify> notifications;   // every shell call, with the record as sent
+    IconHandle smallIcon = 0x5A11;
+    std::vector<std::size_t> iconImageSizes;  // sizes handed to iconFromImage
+    std::string lastDialogTitle, lastDialogFilter;
+    std::deque<std::vector<std::string>> chosenFiles;  // answers of the open-file dialog
+    std::deque<BrowseOutcome> browseAnswers;           // answers of the folder browser
+    std::set<Ctl> dropTargets;
+    // The shell copy, as a test wants it to behave.
+    std::function<bool(const std::string&, const std::string&)> onShellCopy;
+};

@@ -1,0 +1,29 @@
+#include "platform/sim/sim_system.h"
+
+bool SimSystem::instanceEventExists(const std::string& name) { return events.count(name) > 0; }
+
+bool SimSystem::createInstanceEvent(const std::string& name) { return events.insert(name).second; }
+
+std::uint32_t SimSystem::readInstanceWindow(const std::string& name) {
+    auto it = registry.find(name);
+    return it == registry.end() ? 0 : it->second;
+}
+
+void SimSystem::writeInstanceWindow(const std::string& name, std::uint32_t window) {
+    registry[name] = window;
+}
+
+void SimSystem::deleteInstanceWindow(const std::string& name) { registry.erase(name); }
+
+void SimSystem::startThread(std::function<void()> fn) {
+    if (holdThreads) threads.push_back(std::move(fn));
+    else fn();
+}
+
+void SimSystem::runPosted() {
+    while (!posted.empty()) {
+        auto fn = std::move(posted.front());
+        posted.pop_front();
+        fn();
+    }
+}

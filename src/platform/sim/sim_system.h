@@ -1,0 +1,39 @@
+#pragma once
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+
+#include "platform/system.h"
+
+class SimSystem : public System {
+public:
+    std::string programPath() override { return exePath; }
+    bool instanceEventExists(const std::string& name) override;
+    bool createInstanceEvent(const std::string& name) override;
+    std::uint32_t readInstanceWindow(const std::string& name) override;
+    void writeInstanceWindow(const std::string& name, std::uint32_t window) override;
+    void deleteInstanceWindow(const std::string& name) override;
+    void activateWindow(std::uint32_t window) override { activated.push_back(window); }
+    void quit(int code) override { quitCode = code; }
+    void exitProcess(int code) override { exitCode = code; }
+    std::uint64_t tickMs() override { return now; }
+    void sleepMs(int ms) override { now += ms; }
+    void post(std::function<void()> fn) override { posted.push_back(std::move(fn)); }
+    void startThread(std::function<void()> fn) override;
+
+    // Runs what was posted, as the main thread's message loop would.
+    void runPosted();
+
+    std::string exePath = "C:\\Program Files\\RuzoriZE3\\RuzoriZE3.exe";
+    std::set<std::string> events;              // named events of every process
+    std::map<std::string, std::uint32_t> registry;
+    std::vector<std::uint32_t> activated;
+    int quitCode = -1, exitCode = -1;
+    std::uint64_t now = 1000;
+    std::deque<std::function<void()>> posted;
+    // Threads run at once on the caller unless a test holds them to run later.
+    bool holdThreads = false;
+    std::deque<std::function<void()>> threads;
+};

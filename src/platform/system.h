@@ -1,0 +1,35 @@
+#pragma once
+// Process-wide services: the instance markers, the clock, threads.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class System {
+public:
+    virtual ~System() = default;
+
+    // Full path of the running executable.
+    virtual std::string programPath() = 0;
+
+    // The named event that marks a running instance.
+    virtual bool instanceEventExists(const std::string& name) = 0;
+    virtual bool createInstanceEvent(const std::string& name) = 0;  // held until the process ends
+    // The current user's registry value holding the running instance's window.
+    virtual std::uint32_t readInstanceWindow(const std::string& name) = 0;  // 0 when missing
+    virtual void writeInstanceWindow(const std::string& name, std::uint32_t window) = 0;
+    virtual void deleteInstanceWindow(const std::string& name) = 0;
+    // Restores a window of another process from minimised and activates it.
+    virtual void activateWindow(std::uint32_t window) = 0;
+
+    // Ends the message loop; the windows are destroyed and the process exits with code.
+    virtual void quit(int code) = 0;
+    // Ends the process at once (a second instance that must not show anything).
+    virtual void exitProcess(int code) = 0;
+
+    virtual std::uint64_t tickMs() = 0;
+    virtual void sleepMs(int ms) = 0;
+
+    // Runs fn on the main thread, later, in order.
+    virtual void post(std::function<void()> fn) = 0;
+    virtual void startThread(std::function<void()> fn) = 0;
+};

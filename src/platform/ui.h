@@ -1,0 +1,88 @@
+#pragma once
+// The windows and controls as the program's behaviour sees them. Every call runs on
+// the main thread, except messageBox, which the copy worker may call for its one
+// synchronous question.
+#include <cstdint>
+#include <string>
+
+#include "platform/ids.h"
+
+using Rgb = std::uint32_t;  // 0x00BBGGRR, the Windows colour layout
+constexpr Rgb MakeRgb(int r, int g, int b) { return Rgb(r) | (Rgb(g) << 8) | (Rgb(b) << 16); }
+
+// Message box styles and answers, with their Windows values.
+namespace mb {
+constexpr unsigned Ok = 0x0, OkCancel = 0x1;
+constexpr unsigned IconError = 0x10, IconQuestion = 0x20, IconWarning = 0x30, IconInfo = 0x40;
+constexpr int IdOk = 1, IdCancel = 2;
+}  // namespace mb
+
+enum class MiniPicture { Idle, Busy };
+
+class Ui {
+public:
+    virtual ~Ui() = default;
+
+    // Captions, edit and label texts (GBK).
+    virtual std::string text(Ctl) const = 0;
+    virtual void setText(Ctl, const std::string&) = 0;
+    virtual void setTextColor(Ctl, Rgb) = 0;
+
+    virtual bool checked(Ctl) const = 0;
+    virtual void setChecked(Ctl, bool) = 0;
+    virtual bool enabled(Ctl) const = 0;
+    virtual void setEnabled(Ctl, bool) = 0;
+
+    virtual int comboIndex(Ctl) const = 0;  // -1 when no item is selected
+    virtual void setComboIndex(Ctl, int) = 0;
+
+    virtual void setProgressRange(Ctl, int min, int max) = 0;
+    virtual void setProgressPos(Ctl, int) = 0;
+    virtual int progressPos(Ctl) const = 0;
+    virtual void setProgressColor(Ctl, Rgb) = 0;
+
+    virtual int currentTab() const = 0;
+    virtual void selectTab(int page) = 0;
+
+    // Report-style list views: their rows are the data.
+    virtual int rowCount(Ctl) const = 0;
+    virtual int appendRow(Ctl, const std::string& col0, int image) = 0;  // returns the row
+    virtual void deleteRow(Ctl, int row) = 0;
+    virtual void deleteAllRows(Ctl) = 0;
+    virtual std::string cell(Ctl, int row, int col) const = 0;
+    virtual void setCell(Ctl, int row, int col, const std::string&) = 0;
+    virtual int rowImage(Ctl, int row) const = 0;
+    virtual void setRowImage(Ctl, int row, int image) = 0;
+    virtual int rowMark(Ctl, int row) const = 0;
+    virtual void setRowMark(Ctl, int row, int mark) = 0;
+    virtual int currentRow(Ctl) const = 0;  // -1 when none
+    virtual void selectRow(Ctl, int row) = 0;
+
+    // Windows. loadWindow creates the mini window (owned by the main window) or the
+    // copy-progress window; the main window exists before any handler runs.
+    virtual void loadWindow(Wnd) = 0;
+    virtual bool windowCreated(Wnd) const = 0;
+    virtual bool windowVisible(Wnd) const = 0;
+    virtual void showWindow(Wnd, bool visible) = 0;
+    virtual bool windowMinimized(Wnd) const = 0;
+    virtual void restoreWindow(Wnd) = 0;  // back to the normal state
+    virtual void bringToFront(Wnd) = 0;
+    virtual std::string title(Wnd) const = 0;
+    virtual void setTitle(Wnd, const std::string&) = 0;
+    virtual void destroyWindow(Wnd) = 0;
+    virtual void setMiniPicture(MiniPicture) = 0;
+    // The copy-progress window's own label texts and bar.
+    virtual void setProgressWindowText(ProgressCtl, const std::string&) = 0;
+    virtual void setProgressWindowPos(int) = 0;
+
+    // Pop-up menus.
+    virtual bool menuItemEnabled(MenuItem) const = 0;
+    virtual void setMenuItemEnabled(MenuItem, bool) = 0;
+    virtual void popUpMenu(Wnd) = 0;  // the window's menu, at the mouse position
+
+    // A modal message box; returns mb::IdOk or mb::IdCancel.
+    virtual int messageBox(const std::string& text, const std::string& title, unsigned style) = 0;
+
+    // Let pending window events run (a no-op off the main thread).
+    virtual void pumpEvents() = 0;
+};

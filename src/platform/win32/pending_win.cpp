@@ -1,0 +1,15 @@
+// Scaffolding: Windows pieces whose subsystems have not landed yet. Each subsystem
+// removes its entries as it lands; this file goes away with the last of them.
+#include "platform/win32/win_shell.h"
+#include "platform/win32/win_ui.h"
+
+bool WinShell::notifyIcon(TrayOp, const TrayRecord&) { return false; }
+IconHandle WinShell::iconFromImage(const unsigned char*, std::size_t) { return 0; }
+IconHandle WinShell::mainWindowSmallIcon() { return 0; }
+std::vector<std::string> WinShell::chooseFiles(const std::string&, const std::string&) { return {}; }
+BrowseOutcome WinShell::browseForFolder(const std::string&) { return {}; }
+bool WinShell::shellCopyFile(const std::string&, const std::string&) { return false; }
+void WinShell::registerDropTarget(Ctl) {}
+void WinShell::revokeDropTarget(Ctl) {}
+HWND CreateMiniWindow(HWND) { return nullptr; }
+void SetMiniWindowPicture(MiniPicture) {}

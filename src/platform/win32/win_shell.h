@@ -1,0 +1,27 @@
+#pragma once
+// The shell on Windows. Each group of methods lives in its own file:
+// tray_win.cpp, filedialog_win.cpp, folderdialog_win.cpp, shellcopy_win.cpp, droptarget_win.cpp.
+#include <windows.h>
+
+#include <map>
+
+#include "platform/shell.h"
+
+struct App;
+
+class WinShell : public Shell {
+public:
+    bool notifyIcon(TrayOp, const TrayRecord&) override;
+    IconHandle iconFromImage(const unsigned char* image, std::size_t size) override;
+    IconHandle mainWindowSmallIcon() override;
+    std::vector<std::string> chooseFiles(const std::string& title, const std::string& filter) override;
+    BrowseOutcome browseForFolder(const std::string& title) override;
+    bool shellCopyFile(const std::string& source, const std::string& dest) override;
+    void registerDropTarget(Ctl) override;
+    void revokeDropTarget(Ctl) override;
+
+    App* app = nullptr;  // where dropped files go
+
+private:
+    std::map<Ctl, IUnknown*> dropTargets_;
+};

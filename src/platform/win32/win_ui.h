@@ -1,0 +1,93 @@
+#pragma once
+// The real windows and controls, built from the layout tables.
+#include <windows.h>
+
+#include <array>
+
+#include "platform/ui.h"
+
+struct App;
+
+class WinUi : public Ui {
+public:
+    std::string text(Ctl) const override;
+    void setText(Ctl, const std::string&) override;
+    void setTextColor(Ctl, Rgb) override;
+    bool checked(Ctl) const override;
+    void setChecked(Ctl, bool) override;
+    bool enabled(Ctl) const override;
+    void setEnabled(Ctl, bool) override;
+    int comboIndex(Ctl) const override;
+    void setComboIndex(Ctl, int) override;
+    void setProgressRange(Ctl, int min, int max) override;
+    void setProgressPos(Ctl, int) override;
+    int progressPos(Ctl) const override;
+    void setProgressColor(Ctl, Rgb) override;
+    int currentTab() const override;
+    void selectTab(int page) override;
+
+    int rowCount(Ctl) const override;
+    int appendRow(Ctl, const std::string& col0, int image) override;
+    void deleteRow(Ctl, int row) override;
+    void deleteAllRows(Ctl) override;
+    std::string cell(Ctl, int row, int col) const override;
+    void setCell(Ctl, int row, int col, const std::string&) override;
+    int rowImage(Ctl, int row) const override;
+    void setRowImage(Ctl, int row, int image) override;
+    int rowMark(Ctl, int row) const override;
+    void setRowMark(Ctl, int row, int mark) override;
+    int currentRow(Ctl) const override;
+    void selectRow(Ctl, int row) override;
+
+    void loadWindow(Wnd) override;
+    bool windowCreated(Wnd) const override;
+    bool windowVisible(Wnd) const override;
+    void showWindow(Wnd, bool visible) override;
+    bool windowMinimized(Wnd) const override;
+    void restoreWindow(Wnd) override;
+    void bringToFront(Wnd) override;
+    std::string title(Wnd) const override;
+    void setTitle(Wnd, const std::string&) override;
+    void destroyWindow(Wnd) override;
+    void setMiniPicture(MiniPicture) override;
+    void setProgressWindowText(ProgressCtl, const std::string&) override;
+    void setProgressWindowPos(int) override;
+
+    bool menuItemEnabled(MenuItem) const override;
+    void setMenuItemEnabled(MenuItem, bool) override;
+    void popUpMenu(Wnd) override;
+
+    int messageBox(const std::string& text, const std::string& title, unsigned style) override;
+    void pumpEvents() override;
+
+    // Creates the main window and every control; WM_CREATE runs the created handler.
+    HWND createMainWindow(HINSTANCE);
+    HWND window(Wnd w) const { return windows_[static_cast<int>(w)]; }
+    HWND control(Ctl c) const { return controls_[static_cast<int>(c)]; }
+    // The label colour a WM_CTLCOLORSTATIC for this control should use.
+    Rgb labelColor(Ctl c) const { return colors_[static_cast<int>(c)]; }
+    void showPage(int page);  // shows the controls of one tab page, hides the others
+    void createControls(Wnd, HWND parent);
+    void forgetWindow(Wnd w) { windows_[static_cast<int>(w)] = nullptr; }
+
+private:
+    std::array<HWND, 3> windows_{};
+    std::array<HWND, kControlCount> controls_{};
+    std::array<Rgb, kControlCount> colors_{};
+    HMENU menus_[2] = {};  // main, mini
+    HIMAGELIST images_ = nullptr;
+    HFONT font_ = nullptr;
+    HWND progressControls_[3] = {};
+    DWORD mainThread_ = 0;
+};
+
+// The one program context and user interface of this process.
+App& TheApp();
+WinUi& TheUi();
+
+// Runs the handler bound to a WM_COMMAND (a control click or a menu item).
+void DispatchCommand(WPARAM wParam, LPARAM lParam);
+
+// The mini window lives in mini_win.cpp.
+HWND CreateMiniWindow(HWND owner);
+void SetMiniWindowPicture(MiniPicture);
