@@ -1,0 +1,25 @@
+# Regenerates the pictures into OUT and fails unless every one matches the
+# committed file in RESOURCES byte for byte.
+file(REMOVE_RECURSE "${OUT}")
+execute_process(COMMAND "${PYTHON}" "${RESOURCES}/generate.py" --out "${OUT}" RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "generate.py failed: ${rc}")
+endif()
+file(GLOB made RELATIVE "${OUT}" "${OUT}/*")
+list(LENGTH made count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "generate.py wrote nothing into ${OUT}")
+endif()
+set(stale "")
+foreach(name IN LISTS made)
+  execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${OUT}/${name}" "${RESOURCES}/${name}"
+                  RESULT_VARIABLE differs)
+  if(NOT differs EQUAL 0)
+    list(APPEND stale "${name}")
+  endif()
+endforeach()
+if(stale)
+  message(FATAL_ERROR "Committed pictures differ from generate.py output: ${stale}\n"
+                      "Run python3 resources/generate.py and commit the results.")
+endif()
+message(STATUS "${count} pictures reproduced: ${made}")
