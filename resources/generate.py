@@ -53,14 +53,6 @@ def circle(cx, cy, r):
     return ellipse(cx, cy, r, r)
 
 
-def ring(cx, cy, r_out, r_in):
-    def inside(x, y):
-        d = (x - cx) ** 2 + (y - cy) ** 2
-        return r_in * r_in <= d <= r_out * r_out
-
-    return Shape((cx - r_out, cy - r_out, cx + r_out, cy + r_out), inside)
-
-
 def arc(cx, cy, r_out, r_in, a0, a1):
     """Part of a ring, angles in degrees, clockwise on screen (y down)."""
     a0 %= 360.0
@@ -113,10 +105,6 @@ def polygon(points, grow=0.0):
     xs = [p[0] for p in points]
     ys = [p[1] for p in points]
     return Shape((min(xs) - grow, min(ys) - grow, max(xs) + grow, max(ys) + grow), inside)
-
-
-def minus(a, b):
-    return Shape(a.bbox, lambda x, y: a.inside(x, y) and not b.inside(x, y))
 
 
 def both(a, b):
@@ -221,12 +209,9 @@ def draw_player(c, x, y, w, h, screen="play", progress=0.0):
     sx0, sx1, sy0, sy1 = (round(v) for v in (sx0, sx1, sy0, sy1))
     c.fill(rrect(sx0, sy0, sx1, sy1, w * 0.05), SCREEN)
     sw, sh = sx1 - sx0, sy1 - sy0
-    if screen == "play" and sw >= 6:
+    if screen == "play":
         c.fill(polygon([(sx0 + sw * 0.34, sy0 + sh * 0.24), (sx0 + sw * 0.34, sy0 + sh * 0.76),
                         (sx0 + sw * 0.76, sy0 + sh * 0.5)]), PLAY)
-    elif screen == "play":
-        c.fill(rect(sx0 + 1, sy0 + 1, sx1 - 1, sy0 + 2), SCREEN_LIGHT)
-        c.fill(rect(sx0 + 2, sy0 + 2, sx1 - 2, sy1 - 1), PLAY)
     elif screen == "progress":
         m = max(1.0, sw * 0.15)
         bh = max(1.0, sh * 0.2)
@@ -290,7 +275,7 @@ def busy_icon32():
 
 def draw_diamond(c, ox, fill=(170, 174, 182)):
     pts = [(ox + 8, 1), (ox + 15, 8), (ox + 8, 15), (ox + 1, 8)]
-    c.fill(polygon(pts, grow=0.0), (84, 88, 96))
+    c.fill(polygon(pts), (84, 88, 96))
     inner = [(ox + 8, 2.5), (ox + 13.5, 8), (ox + 8, 13.5), (ox + 2.5, 8)]
     c.fill(polygon(inner), fill)
     c.fill(polygon([(ox + 8, 2.5), (ox + 13.5, 8), (ox + 8, 8), (ox + 2.5, 8)]), (204, 208, 214))
@@ -821,8 +806,7 @@ def build():
         "list_icons.bmp": bmp_file_keyed(list_strip(), (255, 0, 255)),
         "mini_idle.jpg": jpeg_file(mini_idle()),
         "mini_busy.gif": gif_file(mini_busy_frames(), 15),
-        "app.ico": ico_file([(s, 32, ico_image_32(idle_icon(s) if s != 32 else idle32))
-                             for s in (16, 32, 48)]),
+        "app.ico": ico_file([(s, 32, ico_image_32(idle_icon(s))) for s in (16, 32, 48)]),
     }
     return files
 
