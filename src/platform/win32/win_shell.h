@@ -2,6 +2,7 @@
 // The shell on Windows. Each group of methods lives in its own file:
 // tray_win.cpp, filedialog_win.cpp, folderdialog_win.cpp, shellcopy_win.cpp, droptarget_win.cpp.
 #include <windows.h>
+#include <unknwn.h>
 
 #include <map>
 

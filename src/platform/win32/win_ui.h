@@ -1,6 +1,7 @@
 #pragma once
 // The real windows and controls, built from the layout tables.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <array>
 
@@ -64,6 +65,7 @@ public:
     HWND createMainWindow(HINSTANCE);
     HWND window(Wnd w) const { return windows_[static_cast<int>(w)]; }
     HWND control(Ctl c) const { return controls_[static_cast<int>(c)]; }
+    HMENU menu(Wnd) const;
     // The label colour a WM_CTLCOLORSTATIC for this control should use.
     Rgb labelColor(Ctl c) const { return colors_[static_cast<int>(c)]; }
     void showPage(int page);  // shows the controls of one tab page, hides the others
@@ -84,6 +86,7 @@ private:
 // The one program context and user interface of this process.
 App& TheApp();
 WinUi& TheUi();
+void BindApp(App&, WinUi&);
 
 // Runs the handler bound to a WM_COMMAND (a control click or a menu item).
 void DispatchCommand(WPARAM wParam, LPARAM lParam);

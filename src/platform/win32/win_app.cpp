@@ -1,0 +1,92 @@
+// The main window's procedure and command dispatch.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+
+#include "app/app.h"
+#include "app/events.h"
+#include "app/startup.h"
+#include "platform/win32/win_system.h"
+#include "platform/win32/win_ui.h"
+#include "settings/rules.h"
+#include "tray/tray.h"
+
+namespace {
+
+App* gApp = nullptr;
+WinUi* gUi = nullptr;
+
+LRESULT OnNotify(const NMHDR& n) {
+    const auto ctl = static_cast<Ctl>(static_cast<int>(n.idFrom) - kFirstControlId);
+    if (ctl == Ctl::选择夹1 && n.code == TCN_SELCHANGE) TheUi().showPage(TheUi().currentTab());
+    if (ctl == Ctl::超级列表框_扩展名 && n.code == LVN_ITEMCHANGED) {
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(n);
+        if ((change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED))
+            ShowSelectedRule(TheApp());
+    }
+    return 0;
+}
+
+LRESULT OnCtlColorStatic(HDC dc, HWND control) {
+    const int id = GetDlgCtrlID(control) - kFirstControlId;
+    SetBkMode(dc, TRANSPARENT);
+    if (id >= 0 && id < kControlCount) SetTextColor(dc, TheUi().labelColor(static_cast<Ctl>(id)));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void RunPosted(LPARAM work) {
+    auto* fn = reinterpret_cast<std::function<void()>*>(work);
+    (*fn)();
+    delete fn;
+}
+
+}  // namespace
+
+App& TheApp() { return *gApp; }
+WinUi& TheUi() { return *gUi; }
+
+void BindApp(App& app, WinUi& ui) {
+    gApp = &app;
+    gUi = &ui;
+}
+
+void DispatchCommand(WPARAM wParam, LPARAM lParam) {
+    const int id = LOWORD(wParam);
+    Handler handler = nullptr;
+    if (lParam && HIWORD(wParam) == BN_CLICKED && id >= kFirstControlId && id < kFirstControlId + kControlCount)
+        handler = ClickHandler(static_cast<Ctl>(id - kFirstControlId));
+    else if (!lParam && id >= kFirstMenuId && id < kFirstMenuId + static_cast<int>(MenuItem::Count))
+        handler = MenuHandler(static_cast<MenuItem>(id - kFirstMenuId));
+    if (handler) handler(TheApp());
+}
+
+LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        TheUi().createControls(Wnd::Main, hwnd);
+        InitMainWindow(TheApp(), ValueFromWindow(hwnd));
+        return 0;
+    case WM_COMMAND: DispatchCommand(wParam, lParam); return 0;
+    case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_CTLCOLORSTATIC: return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SIZE: OnMainWindowSizeChanged(TheApp()); return 0;
+    case WM_CLOSE:
+        if (QueryCloseMainWindow(TheApp())) DestroyWindow(hwnd);
+        return 0;
+    case WM_DESTROY:
+        TheUi().destroyWindow(Wnd::Progress);
+        TeardownMainWindow(TheApp());
+        TheUi().forgetWindow(Wnd::Main);
+        PostQuitMessage(0);
+        return 0;
+    case WM_RUN_POSTED: RunPosted(lParam); return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK ProgressWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DESTROY) TheUi().forgetWindow(Wnd::Progress);
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+

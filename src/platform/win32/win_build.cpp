@@ -1,0 +1,198 @@
+// Builds the windows, controls, menus and the image list from the layout tables.
+#include <windows.h>
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include "app/about.h"
+#include "app/layout.h"
+#include "platform/win32/win_ui.h"
+#include "resources.h"
+
+LRESULT CALLBACK MainWindowProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK ProgressWindowProc(HWND, UINT, WPARAM, LPARAM);
+
+namespace {
+
+struct KindClass {
+    const char* cls;
+    DWORD style;
+    DWORD exStyle;
+};
+
+KindClass ClassOf(Kind kind) {
+    switch (kind) {
+    case Kind::Tab: return {WC_TABCONTROLA, 0, 0};
+    case Kind::GroupBox: return {"BUTTON", BS_GROUPBOX, 0};
+    case Kind::ListView:
+        return {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP,
+                WS_EX_CLIENTEDGE};
+    case Kind::Button: return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case Kind::Label: return {"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+    case Kind::Edit: return {"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case Kind::ReadOnlyEdit: return {"EDIT", ES_AUTOHSCROLL | ES_READONLY, WS_EX_CLIENTEDGE};
+    case Kind::AboutEdit:
+        return {"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case Kind::CheckBox: return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+    case Kind::DropList: return {WC_COMBOBOXA, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+    case Kind::Progress: return {PROGRESS_CLASSA, PBS_SMOOTH, 0};
+    case Kind::Picture: return {"STATIC", SS_NOTIFY, 0};
+    }
+    return {"STATIC", 0, 0};
+}
+
+// Containers go below everything else, so they never paint over their contents.
+bool IsContainer(Kind kind) { return kind == Kind::Tab || kind == Kind::GroupBox; }
+
+HFONT UiFont() {
+    return CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Microsoft YaHei");
+}
+
+HIMAGELIST ListImages() {
+    const auto* file = reinterpret_cast<const BITMAPFILEHEADER*>(ListIconStrip.data());
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(ListIconStrip.data() + sizeof(BITMAPFILEHEADER));
+    HDC dc = GetDC(nullptr);
+    HBITMAP strip = CreateDIBitmap(dc, &info->bmiHeader, CBM_INIT, ListIconStrip.data() + file->bfOffBits, info,
+                                   DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 8, 0);
+    ImageList_AddMasked(list, strip, RGB(255, 0, 255));
+    DeleteObject(strip);
+    return list;
+}
+
+void AddColumns(HWND list, Ctl id) {
+    int index = 0;
+    for (const auto& col : ListColumns()) {
+        if (col.list != id) continue;
+        LVCOLUMNA c{};
+        c.mask = LVCF_TEXT | LVCF_WIDTH;
+        c.pszText = const_cast<char*>(col.header);
+        c.cx = col.width;
+        SendMessageA(list, LVM_INSERTCOLUMNA, index++, reinterpret_cast<LPARAM>(&c));
+    }
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+}
+
+void FillTabs(HWND tab) {
+    int index = 0;
+    for (const char* page : TabPages()) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(page);
+        SendMessageA(tab, TCM_INSERTITEMA, index++, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+HMENU BuildMenu(Wnd window) {
+    HMENU menu = CreatePopupMenu();
+    for (const auto& m : Menus()) {
+        if (m.window != window) continue;
+        if (!m.caption) {
+            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        AppendMenuA(menu, MF_STRING | (m.enabled ? MF_ENABLED : MF_GRAYED),
+                    kFirstMenuId + static_cast<int>(m.id), m.caption);
+    }
+    return menu;
+}
+
+HWND MakeControl(HWND parent, const char* cls, DWORD style, DWORD exStyle, const Rect& r, int id,
+                 const char* caption, HFONT font) {
+    HWND h = CreateWindowExA(exStyle, cls, caption, WS_CHILD | WS_CLIPSIBLINGS | style, r.x, r.y, r.w, r.h,
+                             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                             nullptr);
+    SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return h;
+}
+
+void RegisterClassOnce(const char* name, WNDPROC proc) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    if (GetClassInfoExA(GetModuleHandleA(nullptr), name, &wc)) return;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
+    wc.hIconSm = static_cast<HICON>(LoadImageA(wc.hInstance, MAKEINTRESOURCEA(1), IMAGE_ICON, 16, 16, 0));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = name;
+    RegisterClassExA(&wc);
+}
+
+}  // namespace
+
+HWND WinUi::createMainWindow(HINSTANCE instance) {
+    mainThread_ = GetCurrentThreadId();
+    RegisterClassOnce(kMainWindowClass, MainWindowProc);
+    const WindowDecl& w = WindowLayout(Wnd::Main);
+    return CreateWindowExA(0, kMainWindowClass, w.caption,
+                           WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, w.x, w.y, w.w,
+                           w.h, nullptr, nullptr, instance, nullptr);
+}
+
+void WinUi::createControls(Wnd which, HWND parent) {
+    windows_[static_cast<int>(which)] = parent;
+    if (which == Wnd::Progress) {
+        if (!font_) font_ = UiFont();
+        for (const auto& c : ProgressControls()) {
+            const KindClass k = ClassOf(c.kind);
+            progressControls_[static_cast<int>(c.id)] =
+                MakeControl(parent, k.cls, k.style | WS_VISIBLE, k.exStyle, {c.x, c.y, c.w, c.h},
+                            kFirstProgressControlId + static_cast<int>(c.id), c.caption, font_);
+        }
+        return;
+    }
+    font_ = UiFont();
+    images_ = ListImages();
+    colors_[static_cast<int>(Ctl::标签_显示大小)] = MakeRgb(0, 0, 255);
+    for (bool containers : {false, true}) {
+        for (const auto& c : MainControls()) {
+            if (IsContainer(c.kind) != containers) continue;
+            const KindClass k = ClassOf(c.kind);
+            Rect r = ClientRect(c.id);
+            if (c.kind == Kind::DropList) r.h += 120;  // room for the drop-down part
+            DWORD style = k.style;
+            if (c.id == Ctl::标签_显示大小) style |= SS_SUNKEN;
+            HWND h = MakeControl(parent, k.cls, style, k.exStyle, r, kFirstControlId + static_cast<int>(c.id),
+                                 c.caption, font_);
+            controls_[static_cast<int>(c.id)] = h;
+            if (c.kind == Kind::ListView) {
+                AddColumns(h, c.id);
+                SendMessageA(h, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
+            }
+            if (c.kind == Kind::Progress) SetWindowTheme(h, L"", L"");  // themed bars ignore the colour
+        }
+    }
+    FillTabs(control(Ctl::选择夹1));
+    for (const char* item : CopyMethodItems())
+        SendMessageA(control(Ctl::组合框_复制方法), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    SetWindowTextA(control(Ctl::编辑框1), AboutText().c_str());
+    EnableWindow(control(Ctl::按钮_取消), FALSE);
+    menus_[0] = BuildMenu(Wnd::Main);
+    menus_[1] = BuildMenu(Wnd::Mini);
+    ShowWindow(control(Ctl::选择夹1), SW_SHOW);
+    showPage(0);
+}
+
+void WinUi::showPage(int page) {
+    for (const auto& c : MainControls())
+        if (c.page != kNoPage) ShowWindow(control(c.id), c.page == page ? SW_SHOW : SW_HIDE);
+}
+
+void WinUi::loadWindow(Wnd w) {
+    if (windowCreated(w)) return;
+    if (w == Wnd::Mini) {
+        windows_[static_cast<int>(w)] = CreateMiniWindow(window(Wnd::Main));
+        return;
+    }
+    RegisterClassOnce(kProgressWindowClass, ProgressWindowProc);
+    const WindowDecl& d = WindowLayout(Wnd::Progress);
+    HWND h = CreateWindowExA(0, kProgressWindowClass, d.caption, WS_OVERLAPPEDWINDOW, d.x, d.y, d.w, d.h, nullptr,
+                             nullptr, GetModuleHandleA(nullptr), nullptr);
+    createControls(Wnd::Progress, h);
+    ShowWindow(h, SW_SHOWNOACTIVATE);
+}
+
+HMENU WinUi::menu(Wnd w) const { return menus_[w == Wnd::Main ? 0 : 1]; }

@@ -1,0 +1,74 @@
+#include "platform/win32/win_system.h"
+
+#include <thread>
+
+#include "platform/win32/win_ui.h"
+
+namespace {
+
+constexpr const char* kInstanceKey = "Software\\RuzoriZE3";
+constexpr DWORD kEventAllAccess = 0x1F0003;
+
+}  // namespace
+
+std::string WinSystem::programPath() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) return path.substr(0, n);
+        path.resize(path.size() * 2);
+    }
+}
+
+bool WinSystem::instanceEventExists(const std::string& name) {
+    HANDLE h = OpenEventA(kEventAllAccess, FALSE, name.c_str());
+    if (!h) return false;
+    CloseHandle(h);
+    return true;
+}
+
+bool WinSystem::createInstanceEvent(const std::string& name) {
+    instanceEvent_ = CreateEventA(nullptr, FALSE, FALSE, name.c_str());
+    return instanceEvent_ != nullptr;
+}
+
+std::uint32_t WinSystem::readInstanceWindow(const std::string& name) {
+    DWORD value = 0, size = sizeof(value);
+    if (RegGetValueA(HKEY_CURRENT_USER, kInstanceKey, name.c_str(), RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+        ERROR_SUCCESS)
+        return 0;
+    return value;
+}
+
+void WinSystem::writeInstanceWindow(const std::string& name, std::uint32_t window) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kInstanceKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    const DWORD value = window;
+    RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    RegCloseKey(key);
+}
+
+void WinSystem::deleteInstanceWindow(const std::string& name) {
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kInstanceKey, name.c_str());
+}
+
+void WinSystem::activateWindow(std::uint32_t window) {
+    HWND h = WindowFromValue(window);
+    if (!IsWindow(h)) return;
+    OpenIcon(h);
+    SetForegroundWindow(h);
+}
+
+void WinSystem::quit(int code) { PostQuitMessage(code); }
+void WinSystem::exitProcess(int code) { ExitProcess(static_cast<UINT>(code)); }
+std::uint64_t WinSystem::tickMs() { return GetTickCount64(); }
+void WinSystem::sleepMs(int ms) { Sleep(static_cast<DWORD>(ms)); }
+
+void WinSystem::post(std::function<void()> fn) {
+    auto* work = new std::function<void()>(std::move(fn));
+    if (!PostMessageA(TheUi().window(Wnd::Main), WM_RUN_POSTED, 0, reinterpret_cast<LPARAM>(work))) delete work;
+}
+
+void WinSystem::startThread(std::function<void()> fn) { std::thread(std::move(fn)).detach(); }

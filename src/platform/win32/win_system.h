@@ -1,0 +1,35 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/system.h"
+
+// Posted to the main window: lParam is a heap std::function<void()> the handler runs and frees.
+constexpr UINT WM_RUN_POSTED = WM_APP + 1;
+
+class WinSystem : public System {
+public:
+    std::string programPath() override;
+    bool instanceEventExists(const std::string& name) override;
+    bool createInstanceEvent(const std::string& name) override;
+    std::uint32_t readInstanceWindow(const std::string& name) override;
+    void writeInstanceWindow(const std::string& name, std::uint32_t window) override;
+    void deleteInstanceWindow(const std::string& name) override;
+    void activateWindow(std::uint32_t window) override;
+    void quit(int code) override;
+    void exitProcess(int code) override;
+    std::uint64_t tickMs() override;
+    void sleepMs(int ms) override;
+    void post(std::function<void()> fn) override;
+    void startThread(std::function<void()> fn) override;
+
+private:
+    HANDLE instanceEvent_ = nullptr;  // held for the life of the process
+};
+
+// A window handle kept as 32 bits comes back sign-extended, as handles are shared with 32-bit code.
+inline HWND WindowFromValue(std::uint32_t v) {
+    return reinterpret_cast<HWND>(static_cast<LONG_PTR>(static_cast<std::int32_t>(v)));
+}
+inline std::uint32_t ValueFromWindow(HWND h) {
+    return static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(h));
+}
