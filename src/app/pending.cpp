@@ -26,14 +26,6 @@ void ShowSelectedRule(App&) {}
 void ApplyRuleEdit(App&) {}
 void ChooseTargetFolder(App&) {}
 void ChooseTargetFolderAndNotify(App&) {}
-// copy list
-void AddFilesByDialog(App&) {}
-void MoveEntryUp(App&) {}
-void MoveEntryDown(App&) {}
-void RemoveCurrentEntry(App&) {}
-void RemoveAllEntries(App&) {}
-void OnFilesDropped(App&, const std::string&) {}
-bool RefreshSizeDisplay(App&) { return false; }
 // copy engine
 void StartCopyJob(App&) {}
 void CancelCopyJob(App&) {}

@@ -1,0 +1,72 @@
+#include "copylist/copylist.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "app/app.h"
+#include "copyengine/paths.h"
+#include "copylist/folderwalk.h"
+#include "copylist/sizedisplay.h"
+#include "platform/shell.h"
+#include "settings/rules.h"
+#include "text/number.h"
+
+namespace {
+
+constexpr double kBytesPerM = 1048576.0;
+
+// The pieces of text between "\r\n" separators, empty ones left out.
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> pieces;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        if (end > start) pieces.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return pieces;
+}
+
+void AddFolderFiles(App& app, const std::string& folder) {
+    ForEachFileIn(app.fs, folder, [&app](const std::string& file) {
+        AddFileEntry(app, file);
+        // A drop handled here runs to its end, so its rows stay one block.
+        app.ui.pumpEvents();
+        return app.exitRequested == 0;  // the program is ending: stop reading
+    });
+}
+
+}  // namespace
+
+void AddFilesByDialog(App& app) {
+    const std::string filter = "Ruzorize3支持的文件|" + JoinAllPatterns(app) + "|所有文件|*.*";
+    std::string text;
+    for (const auto& path : app.shell.chooseFiles("选择需要复制的文件(可多选)", filter)) text += path + "\r\n";
+    AddPaths(app, text);
+}
+
+void AddPaths(App& app, const std::string& text) {
+    for (const auto& piece : SplitLines(text)) {
+        if (app.exitRequested) return;
+        if (FolderExists(app.fs, piece)) AddFolderFiles(app, piece);
+        else AddFileEntry(app, piece);
+    }
+    if (!app.exitRequested) RefreshSizeDisplay(app);
+}
+
+bool AddFileEntry(App& app, const std::string& path) {
+    if (path.empty()) return false;
+    const RuleMatch m = LookupRule(app, path);
+    const int row = app.ui.appendRow(Ctl::超级列表框, path, m.ruleIndex);
+    app.ui.setCell(Ctl::超级列表框, row, 1, FormatNumber(FileSizeInM(app, path)));
+    app.ui.setCell(Ctl::超级列表框, row, 2, app.ui.checked(Ctl::选择框_规则) ? m.subPath : "\\");
+    return true;
+}
+
+double FileSizeInM(App& app, const std::string& path) {
+    const std::int64_t n = app.fs.fileSize(path);
+    if (n <= 0) return static_cast<double>(n);
+    return RoundTo3(static_cast<double>(n) / kBytesPerM);
+}
+
+void OnFilesDropped(App& app, const std::string& text) { AddPaths(app, text); }
