@@ -11,8 +11,6 @@
 #include "settings/folder.h"
 #include "settings/options.h"
 #include "settings/rules.h"
-#include "tray/mini.h"
-#include "tray/tray.h"
 
 // settings
 const std::string_view DefaultIniTemplate;
@@ -30,13 +28,3 @@ void ChooseTargetFolderAndNotify(App&) {}
 void StartCopyJob(App&) {}
 void CancelCopyJob(App&) {}
 bool DeferExitForCopyJob(App&) { return false; }
-// tray
-void RegisterTaskbarCreated(App&) {}
-void InstallTrayIcon(App&, ResourceBytes, const std::string&) {}
-void RemoveTrayIcon(App&) {}
-void OnTrayEvent(App&, unsigned) {}
-void OnMainWindowSizeChanged(App&) {}
-void InitMiniWindow(App&) {}
-void QueryCloseMiniWindow(App&) {}
-void ShowMainWindowFromMini(App&) {}
-void PopUpMiniMenu(App&) {}

@@ -26,6 +26,8 @@ struct TrayRecord {
     char szInfoTitle[64] = {};
     std::uint32_t dwInfoFlags = 0;
 };
+// The record's size as the shell checks it: the layout up to the balloon fields.
+inline constexpr std::uint32_t kTrayRecordSize = offsetof(TrayRecord, dwInfoFlags) + sizeof(std::uint32_t);
 enum class TrayOp : std::uint32_t { Add = 0, Modify = 1, Delete = 2 };
 
 // What the folder browser returned, before the program normalises it.
@@ -41,6 +43,11 @@ public:
     virtual ~Shell() = default;
 
     virtual bool notifyIcon(TrayOp, const TrayRecord&) = 0;
+    // The tray hook: the main window's procedure is replaced by one that gives each
+    // message to TrayWindowMessage first. hookMainWindow returns the window's handle.
+    virtual std::uintptr_t hookMainWindow() = 0;
+    virtual void unhookMainWindow() = 0;
+    virtual std::uint32_t registerWindowMessage(const std::string& name) = 0;
     // An icon from one image of an ICO file (the bytes at the entry's offset).
     virtual IconHandle iconFromImage(const unsigned char* image, std::size_t size) = 0;
     virtual IconHandle mainWindowSmallIcon() = 0;

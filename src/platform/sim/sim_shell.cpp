@@ -5,6 +5,22 @@ bool SimShell::notifyIcon(TrayOp op, const TrayRecord& r) {
     return true;
 }
 
+std::uintptr_t SimShell::hookMainWindow() {
+    hooked = true;
+    ++hookChanges;
+    return mainWindow;
+}
+
+void SimShell::unhookMainWindow() {
+    hooked = false;
+    ++hookChanges;
+}
+
+std::uint32_t SimShell::registerWindowMessage(const std::string& name) {
+    registeredMessages.push_back(name);
+    return 0xC000 + static_cast<std::uint32_t>(registeredMessages.size()) - 1;
+}
+
 IconHandle SimShell::iconFromImage(const unsigned char* image, std::size_t size) {
     iconImageSizes.push_back(size);
     // A real icon needs at least a bitmap header; anything shorter is refused.

@@ -17,6 +17,9 @@ public:
     bool notifyIcon(TrayOp op, const TrayRecord& r) override;
     IconHandle iconFromImage(const unsigned char* image, std::size_t size) override;
     IconHandle mainWindowSmallIcon() override { return smallIcon; }
+    std::uintptr_t hookMainWindow() override;
+    void unhookMainWindow() override;
+    std::uint32_t registerWindowMessage(const std::string& name) override;
     std::vector<std::string> chooseFiles(const std::string& title, const std::string& filter) override;
     BrowseOutcome browseForFolder(const std::string& title) override;
     bool shellCopyFile(const std::string& source, const std::string& dest) override;
@@ -25,6 +28,10 @@ public:
 
     std::vector<SimNotify> notifications;   // every shell call, with the record as sent
     IconHandle smallIcon = 0x5A11;
+    std::uintptr_t mainWindow = 0x10A0;
+    bool hooked = false;                      // the main window's procedure is replaced
+    int hookChanges = 0;                      // hook and unhook calls
+    std::vector<std::string> registeredMessages;  // numbered 0xC000 on, in order
     std::vector<std::size_t> iconImageSizes;  // sizes handed to iconFromImage
     std::string lastDialogTitle, lastDialogFilter;
     std::deque<std::vector<std::string>> chosenFiles;  // answers of the open-file dialog

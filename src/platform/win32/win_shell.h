@@ -15,6 +15,9 @@ public:
     bool notifyIcon(TrayOp, const TrayRecord&) override;
     IconHandle iconFromImage(const unsigned char* image, std::size_t size) override;
     IconHandle mainWindowSmallIcon() override;
+    std::uintptr_t hookMainWindow() override;
+    void unhookMainWindow() override;
+    std::uint32_t registerWindowMessage(const std::string& name) override;
     std::vector<std::string> chooseFiles(const std::string& title, const std::string& filter) override;
     BrowseOutcome browseForFolder(const std::string& title) override;
     bool shellCopyFile(const std::string& source, const std::string& dest) override;
