@@ -1,0 +1,71 @@
+#include "copyengine/copyjob.h"
+
+#include "app/app.h"
+#include "copyengine/copyloop.h"
+#include "copyengine/jobstate.h"
+#include "copyengine/jobui.h"
+#include "copyengine/paths.h"
+#include "copylist/sizedisplay.h"
+#include "tray/tray.h"
+
+namespace {
+
+// The root and the free space; a refusal leaves the list and the controls as they are.
+bool PassesChecks(App& app) {
+    const std::string root = app.ui.text(Ctl::目录框);
+    std::string refusal;
+    if (!FolderExists(app.fs, root))
+        refusal = "目标目录 " + root + " 不存在！";
+    else if (!RefreshSizeDisplay(app))
+        refusal = "待复制文件总大小 大于 目标磁盘 剩余空间！\r\n请删除一些文件！";
+    if (refusal.empty()) return true;
+    ShowTrayBalloon(app, kProgramTitle, refusal, 2);
+    ShowIdlePictures(app);
+    return false;
+}
+
+// The controls the job would read are locked while it runs, so a copy of them now is
+// what the job would have read.
+JobPlan TakePlan(App& app, bool ownCopy) {
+    JobPlan plan;
+    plan.ownCopy = ownCopy;
+    plan.root = app.ui.text(Ctl::目录框);
+    plan.verify = app.ui.checked(Ctl::选择框_校验);
+    plan.deleteSource = app.ui.checked(Ctl::选择框_成功后删除源文件);
+    const int rows = app.ui.rowCount(Ctl::超级列表框);
+    for (int r = 0; r < rows; ++r)
+        plan.rows.push_back({app.ui.cell(Ctl::超级列表框, r, 0), app.ui.cell(Ctl::超级列表框, r, 2)});
+    return plan;
+}
+
+}  // namespace
+
+// The checks run here on the main thread, so a second start can never overlap the first.
+void StartCopyJob(App& app) {
+    const int method = app.ui.comboIndex(Ctl::组合框_复制方法);
+    if (method != 0 && method != 1) return;
+    CopyJobState& job = JobState(app);
+    if (job.running || !PassesChecks(app)) return;
+    JobPlan plan = TakePlan(app, method == 0);
+    if (plan.rows.empty()) {
+        ShowTrayBalloon(app, kProgramTitle, "没有待复制文件，请添加文件", 2);
+        EndCopyJob(app);
+        return;
+    }
+    job.running = true;
+    EnterBusyState(app, static_cast<int>(plan.rows.size()));
+    job.events.setDirect(!plan.ownCopy);
+    if (plan.ownCopy)
+        app.sys.startThread([&app, &job, plan = std::move(plan)] { RunCopyJob(app, job.events, plan); });
+    else
+        RunCopyJob(app, job.events, plan);
+}
+
+void CancelCopyJob(App& app) { app.copyBusy = 0; }
+
+bool DeferExitForCopyJob(App& app) {
+    if (!app.job || !app.job->running) return false;
+    app.job->exitAfterJob = true;
+    app.copyBusy = 0;
+    return true;
+}

@@ -1,0 +1,46 @@
+#include "copyengine/copymethods.h"
+
+#include "app/app.h"
+#include "copyengine/jobevents.h"
+#include "platform/shell.h"
+#include "tray/tray.h"
+
+CopyResult CopyFileWithProgress(App& app, JobEvents& events, const std::string& source,
+                                const std::string& dest, std::optional<Ctl> bar, bool verify) {
+    const std::function<void(int)> show = [&app, bar, source, dest](int step) {
+        ShowCopyStep(app, bar, source, dest, step);
+    };
+    CopyResult result =
+        CopyFileData(app.fs, source, dest, verify, [&](int step) { events.progress(step, show); });
+    if (!bar) {
+        events.send([&app] {
+            if (app.ui.windowCreated(Wnd::Progress)) app.ui.destroyWindow(Wnd::Progress);
+        });
+    }
+    return result;
+}
+
+void ShowCopyStep(App& app, std::optional<Ctl> bar, const std::string& source,
+                  const std::string& dest, int step) {
+    if (bar) {
+        app.ui.setProgressRange(*bar, 0, 100);
+        app.ui.setProgressPos(*bar, step);
+    } else if (app.ui.windowCreated(Wnd::Progress)) {
+        app.ui.setProgressWindowText(ProgressCtl::标签1, "正在复制文件：" + source);
+        app.ui.setProgressWindowText(ProgressCtl::标签2, "到目的文件：" + dest);
+        app.ui.setProgressWindowPos(step);
+    } else {
+        app.ui.loadWindow(Wnd::Progress);
+    }
+}
+
+CopyResult CopyWithShell(App& app, const std::string& source, const std::string& dest) {
+    if (app.shell.shellCopyFile(source, dest)) return {true, kShellCopiedText};
+    return {false, kShellFailedText};
+}
+
+void DeleteSource(App& app, JobEvents& events, const std::string& source) {
+    app.fs.clearAttributes(source);
+    if (app.fs.deleteFile(source)) return;
+    events.send([&app, source] { ShowTrayBalloon(app, kProgramTitle, source + "\r\n删除失败！", 3); });
+}

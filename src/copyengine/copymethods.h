@@ -1,0 +1,26 @@
+#pragma once
+// One file as the copy job copies it: the program's own copy (method 1) or the shell's
+// (method 2), and the deletion of the source after a successful copy.
+#include <optional>
+#include <string>
+
+#include "copyengine/filecopy.h"
+#include "platform/ids.h"
+
+struct App;
+class JobEvents;
+
+inline constexpr char kShellCopiedText[] = "复制成功!";
+inline constexpr char kShellFailedText[] = "复制失败!";
+
+// Method 1, on the copy worker. Progress goes through events to the bar, or to the
+// copy-progress window when no bar is given.
+CopyResult CopyFileWithProgress(App&, JobEvents&, const std::string& source, const std::string& dest,
+                                std::optional<Ctl> bar, bool verify);
+// Main thread: step 1..100 of a file's copy.
+void ShowCopyStep(App&, std::optional<Ctl> bar, const std::string& source, const std::string& dest,
+                  int step);
+// Method 2: no verification and no progress.
+CopyResult CopyWithShell(App&, const std::string& source, const std::string& dest);
+// Read-only, hidden and system sources go too; a failure shows an error balloon.
+void DeleteSource(App&, JobEvents&, const std::string& source);

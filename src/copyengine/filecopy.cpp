@@ -1,0 +1,127 @@
+#include "copyengine/filecopy.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+
+#define XXH_INLINE_ALL
+#include <xxhash.h>
+
+#include "platform/files.h"
+
+namespace {
+
+// Memory stays this small whatever the file size.
+constexpr std::int64_t kChunkBytes = 1 << 20;
+constexpr int kSteps = 100;
+
+enum class Outcome { Done, ReadFailed, WriteFailed, SourceChanged };
+
+class Digest {
+public:
+    Digest() { XXH3_128bits_reset(&state_); }
+    void add(const char* data, std::size_t len) { XXH3_128bits_update(&state_, data, len); }
+    // Lowercase hex of the canonical (big-endian) form, as xxh128sum prints it.
+    std::string hex() {
+        XXH128_canonical_t canonical;
+        XXH128_canonicalFromHash(&canonical, XXH3_128bits_digest(&state_));
+        static constexpr char digits[] = "0123456789abcdef";
+        std::string out;
+        for (unsigned char b : canonical.digest) {
+            out += digits[b >> 4];
+            out += digits[b & 15];
+        }
+        return out;
+    }
+
+private:
+    XXH3_state_t state_;
+};
+
+struct Chunk {
+    explicit Chunk(std::int64_t fileSize)
+        : size(static_cast<std::size_t>(std::clamp<std::int64_t>(fileSize, 4096, kChunkBytes))),
+          data(std::make_unique_for_overwrite<char[]>(size)) {}
+    std::size_t size;
+    std::unique_ptr<char[]> data;
+};
+
+// Reads until len bytes or the end of the file; -1 on a read error.
+std::int64_t ReadFull(File& file, char* buf, std::size_t len) {
+    std::size_t got = 0;
+    while (got < len) {
+        const std::int64_t n = file.read(buf + got, len - got);
+        if (n < 0) return -1;
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    return static_cast<std::int64_t>(got);
+}
+
+Outcome Stream(File& in, File& out, std::int64_t size, Chunk& chunk, Digest* digest,
+               const CopyStepFn& onStep) {
+    const std::int64_t slice = size / kSteps;
+    int step = 0;
+    for (std::int64_t done = 0; done < size;) {
+        const auto want = static_cast<std::size_t>(std::min<std::int64_t>(chunk.size, size - done));
+        const std::int64_t got = ReadFull(in, chunk.data.get(), want);
+        if (got < 0) return Outcome::ReadFailed;
+        if (got < static_cast<std::int64_t>(want)) return Outcome::SourceChanged;
+        if (digest) digest->add(chunk.data.get(), want);
+        if (!out.write(chunk.data.get(), want)) return Outcome::WriteFailed;
+        done += got;
+        while (slice > 0 && step < kSteps && done >= (step + 1) * slice) onStep(++step);
+    }
+    char extra;
+    const std::int64_t more = in.read(&extra, 1);
+    if (more < 0) return Outcome::ReadFailed;
+    return more == 0 ? Outcome::Done : Outcome::SourceChanged;
+}
+
+// The destination as the device holds it, past the OS cache where the platform can.
+bool ReadBackMatches(FileSystem& fs, const std::string& dest, const std::string& expected,
+                     Chunk& chunk) {
+    auto file = fs.openRead(dest, ReadMode::Uncached);
+    if (!file) return false;
+    Digest digest;
+    std::int64_t n;
+    while ((n = file->read(chunk.data.get(), chunk.size)) > 0)
+        digest.add(chunk.data.get(), static_cast<std::size_t>(n));
+    const bool closed = file->close();
+    return n == 0 && closed && digest.hex() == expected;
+}
+
+const char* FailureText(Outcome outcome) {
+    switch (outcome) {
+    case Outcome::ReadFailed: return kSourceUnreadableText;
+    case Outcome::SourceChanged: return kSourceChangedText;
+    default: return kDestUnwritableText;
+    }
+}
+
+}  // namespace
+
+CopyResult CopyFileData(FileSystem& fs, const std::string& source, const std::string& dest,
+                        bool verify, const CopyStepFn& onStep) {
+    const std::int64_t size = fs.fileSize(source);
+    auto in = size < 0 ? nullptr : fs.openRead(source);
+    if (!in) return {false, kSourceUnreadableText};
+    auto out = fs.openWrite(dest);
+    if (!out) {
+        in->close();
+        return {false, kDestUnwritableText};
+    }
+    Chunk chunk(size);
+    Digest digest;
+    Outcome outcome = Stream(*in, *out, size, chunk, verify ? &digest : nullptr, onStep);
+    if (outcome == Outcome::Done && verify && !out->flush()) outcome = Outcome::WriteFailed;
+    if (!out->close() && outcome == Outcome::Done) outcome = Outcome::WriteFailed;
+    in->close();  // every byte is already read; a late error here cannot spoil the copy
+    if (outcome != Outcome::Done) {
+        fs.deleteFile(dest);  // an incomplete copy must not pass for a good one
+        return {false, FailureText(outcome)};
+    }
+    if (!verify) return {true, kCopyUnverifiedText};
+    if (ReadBackMatches(fs, dest, digest.hex(), chunk)) return {true, kCopyVerifiedText};
+    return {false, kVerifyFailedText};
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The bytes of one file copied to another path: streamed in bounded chunks, with an
+// optional digest check of the copy read back from the device.
+#include <functional>
+#include <string>
+
+class FileSystem;
+
+struct CopyResult {
+    bool ok = false;
+    std::string text;  // for the status label and the balloon
+};
+
+// Result texts.
+inline constexpr char kCopyVerifiedText[] = "复制并数据校验成功";
+inline constexpr char kVerifyFailedText[] = "数据校验失败";
+inline constexpr char kCopyUnverifiedText[] = "复制成功但未校验数据！";
+inline constexpr char kSourceUnreadableText[] = "无法读取源文件，复制失败!";
+inline constexpr char kDestUnwritableText[] = "无法写入目标文件，复制失败!";
+inline constexpr char kSourceChangedText[] = "源文件在复制时被改变，复制失败!";
+
+// Called with each of the 100 progress steps in turn as the copy passes k percent of
+// the bytes; a file under 100 bytes has none.
+using CopyStepFn = std::function<void(int step)>;
+
+// A copy that did not complete fails and leaves no destination behind. With verify the
+// source is digested while it is copied and the flushed copy is read back uncached.
+CopyResult CopyFileData(FileSystem&, const std::string& source, const std::string& dest,
+                        bool verify, const CopyStepFn& onStep);

@@ -1,0 +1,32 @@
+#pragma once
+// The copy job's effects on the windows, carried to the main thread in order. A
+// worker's events are batched so that at most one posted function is outstanding,
+// however fast the files go by.
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <vector>
+
+class System;
+
+class JobEvents {
+public:
+    explicit JobEvents(System& sys) : sys_(sys) {}
+
+    // True while the job runs on the main thread itself: events then apply at once.
+    void setDirect(bool direct) { direct_ = direct; }
+    void send(std::function<void()> fn);
+    // Per-file progress: only the latest step is shown, by show on the main thread.
+    void progress(int step, const std::function<void(int)>& show);
+
+private:
+    void drain();
+
+    System& sys_;
+    bool direct_ = false;
+    std::mutex mutex_;
+    std::vector<std::function<void()>> queue_;
+    bool drainPosted_ = false;
+    std::atomic<int> step_{0};
+    std::atomic<bool> stepQueued_{false};
+};

@@ -1,0 +1,18 @@
+#pragma once
+// The copy job's own state, held by App::job. Only the main thread touches the flags.
+#include <memory>
+
+#include "app/app.h"
+#include "copyengine/jobevents.h"
+
+struct CopyJobState {
+    explicit CopyJobState(System& sys) : events(sys) {}
+    bool running = false;       // from the start of a job that passed its checks to its end
+    bool exitAfterJob = false;  // an exit waits for the job to end
+    JobEvents events;
+};
+
+inline CopyJobState& JobState(App& app) {
+    if (!app.job) app.job = std::make_shared<CopyJobState>(app.sys);
+    return *app.job;
+}

@@ -1,0 +1,57 @@
+#include "copyengine/jobui.h"
+
+#include "app/startup.h"
+#include "copyengine/copyjob.h"
+#include "copyengine/jobstate.h"
+#include "tray/tray.h"
+
+namespace {
+
+// Everything that could change the list, the target or the options while copying.
+constexpr Ctl kLockedWhileBusy[] = {
+    Ctl::按钮_添加文件, Ctl::按钮_向上, Ctl::按钮_向下, Ctl::按钮_删除, Ctl::按钮_全部删除,
+    Ctl::按钮_复制, Ctl::按钮_浏览, Ctl::目录框, Ctl::按钮_退出, Ctl::选择框_成功后删除源文件,
+    Ctl::选择框_校验};
+constexpr MenuItem kMiniLockedWhileBusy[] = {MenuItem::迷你_添加文件, MenuItem::迷你_设置目标目录,
+                                             MenuItem::迷你_复制文件};
+
+}  // namespace
+
+void SetBusyUi(App& app, bool busy) {
+    for (Ctl c : kLockedWhileBusy) app.ui.setEnabled(c, !busy);
+    app.ui.setEnabled(Ctl::按钮_取消, busy);
+    if (!app.ui.windowCreated(Wnd::Mini)) return;
+    for (MenuItem m : kMiniLockedWhileBusy) app.ui.setMenuItemEnabled(m, !busy);
+    app.ui.setMenuItemEnabled(MenuItem::迷你_取消, busy);
+}
+
+void ShowJobStatus(App& app, const std::string& text, int kind) {
+    app.ui.setText(Ctl::标签3, text);
+    ShowTrayBalloon(app, kProgramTitle, text, kind);
+}
+
+void ShowIdlePictures(App& app) {
+    app.ui.setMiniPicture(MiniPicture::Idle);
+    SetTrayIcon(app, IdleTrayIcon);
+}
+
+void EnterBusyState(App& app, int rows) {
+    app.copyBusy = 1;
+    SetBusyUi(app, true);
+    SetTrayIcon(app, BusyTrayIcon);
+    app.ui.setMiniPicture(MiniPicture::Busy);
+    app.ui.setProgressRange(Ctl::进度条1, 0, rows);
+    app.ui.setProgressPos(Ctl::进度条1, 0);
+}
+
+void EndCopyJob(App& app) {
+    app.copyBusy = 0;
+    SetBusyUi(app, false);
+    app.ui.deleteAllRows(Ctl::超级列表框);
+    ShowIdlePictures(app);
+    CopyJobState& job = JobState(app);
+    job.running = false;
+    if (!job.exitAfterJob) return;
+    job.exitAfterJob = false;
+    ExitProgram(app);
+}

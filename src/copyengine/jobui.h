@@ -1,0 +1,13 @@
+#pragma once
+// What the copy job shows on the main thread: busy and idle states, status texts.
+#include <string>
+
+struct App;
+
+// The status label and an information (1), warning (2) or error (3) balloon.
+void ShowJobStatus(App&, const std::string& text, int kind);
+void ShowIdlePictures(App&);
+// Running: controls locked, busy pictures, the overall bar from 0 to rows.
+void EnterBusyState(App&, int rows);
+// Back to idle with an empty copy list; a waiting exit goes ahead.
+void EndCopyJob(App&);
