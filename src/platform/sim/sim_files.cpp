@@ -51,6 +51,7 @@ public:
             return false;
         }
         n->data.append(static_cast<const char*>(buf), len);
+        if (len > 0 && fs_.failing(FaultOp::Corrupt, path_)) n->data.back() ^= 0x01;
         drive.freeBytes -= static_cast<std::int64_t>(len);
         return true;
     }
@@ -125,7 +126,7 @@ std::unique_ptr<File> SimFileSystem::openRead(const std::string& path, ReadMode)
 std::unique_ptr<File> SimFileSystem::openWrite(const std::string& path) {
     auto* n = find(path);
     if (n && (n->folder || n->readOnly || n->locked)) return nullptr;
-    if (!n && !parentExists(path)) return nullptr;
+    if (!n && (!parentExists(path) || path.size() > maxPathBytes)) return nullptr;
     if (failing(FaultOp::OpenWrite, path)) return nullptr;
     if (n) {
         drives[DriveLetter(path)].freeBytes += static_cast<std::int64_t>(n->data.size());

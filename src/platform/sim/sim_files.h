@@ -6,7 +6,8 @@
 
 #include "platform/files.h"
 
-enum class FaultOp { OpenRead, OpenWrite, Read, Write, Flush, Close, Delete, Attributes };
+// Corrupt: a write reports success but the device keeps damaged bytes.
+enum class FaultOp { OpenRead, OpenWrite, Read, Write, Flush, Close, Delete, Attributes, Corrupt };
 
 class SimFileSystem : public FileSystem {
 public:
@@ -44,6 +45,7 @@ public:
     // Return true to make that call fail.
     std::function<bool(FaultOp, const std::string& path)> fault;
     std::map<char, Drive> drives;
+    std::size_t maxPathBytes = 259;  // longer paths cannot be created, as with MAX_PATH
 
 private:
     friend class SimFile;

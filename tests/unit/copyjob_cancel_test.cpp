@@ -1,0 +1,101 @@
+// Ending a copy job early: Cancel, an exit, an unplugged player; and copy method 2.
+#include "app/startup.h"
+#include "copyengine/copymethods.h"
+#include "copyjob_fixture.h"
+
+namespace {
+
+class CopyJobCancelTest : public CopyJobTest {
+protected:
+    void ListTen() {
+        for (int i = 1; i <= 10; ++i) List("S:\\" + std::to_string(i) + ".mp3", "\\music", std::string(300, 'a'));
+    }
+    int CopiedCount() { return static_cast<int>(sim.fs.listFolder("K:\\music").size()); }
+};
+
+TEST_F(CopyJobCancelTest, CancelFinishesTheCurrentFileThenStops) {
+    sim.ui.setChecked(Ctl::选择框_成功后删除源文件, true);
+    ListTen();
+    OnFirst(FaultOp::Read, "S:\\3.mp3", [&] { CancelCopyJob(app); });
+    Run();
+    EXPECT_EQ(CopiedCount(), 3);
+    EXPECT_EQ(sim.fs.contents("K:\\music\\3.mp3"), std::string(300, 'a'));
+    EXPECT_FALSE(sim.fs.exists("S:\\3.mp3")) << "the current file is finished with its deletion";
+    EXPECT_TRUE(sim.fs.exists("S:\\4.mp3"));
+    EXPECT_EQ(Status(), Summary(10, 3, "0"));
+    EXPECT_EQ(Overall(), 3);
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(app.copyBusy, 0);
+}
+
+TEST_F(CopyJobCancelTest, CancelDuringTheLastFileCopiesEverything) {
+    List("S:\\1.mp3", "\\music");
+    List("S:\\2.mp3", "\\music");
+    OnFirst(FaultOp::Read, "S:\\2.mp3", [&] { CancelCopyJob(app); });
+    Run();
+    EXPECT_EQ(CopiedCount(), 2);
+    EXPECT_EQ(Status(), Summary(2, 2, "0"));
+}
+
+TEST_F(CopyJobCancelTest, AnExitDuringAJobWaitsForTheCurrentFile) {
+    ListTen();
+    OnFirst(FaultOp::Read, "S:\\2.mp3", [&] {
+        ExitProgram(app);
+        EXPECT_EQ(sim.sys.quitCode, -1) << "the exit waits";
+    });
+    Run();
+    EXPECT_EQ(CopiedCount(), 2);
+    EXPECT_EQ(sim.fs.contents("K:\\music\\2.mp3"), std::string(300, 'a'));
+    EXPECT_EQ(Status(), Summary(10, 2, "0"));
+    EXPECT_EQ(sim.sys.quitCode, 0);
+    EXPECT_EQ(app.exitRequested, 1);
+    EXPECT_FALSE(DeferExitForCopyJob(app));
+}
+
+TEST_F(CopyJobCancelTest, AnUnpluggedPlayerFailsTheFileAndEndsTheJob) {
+    sim.ui.setChecked(Ctl::选择框_成功后删除源文件, true);
+    List("S:\\a.mp3", "\\music");
+    List("S:\\b.avi", "\\Video", std::string(3 << 20, 'b'));
+    List("S:\\c.txt", "\\txt");
+    OnFirst(FaultOp::Write, "K:\\Video\\b.avi", [&] { sim.fs.removeDrive('K'); });
+    Run();
+    EXPECT_TRUE(Shown(kDestUnwritableText, 3));
+    EXPECT_TRUE(Shown("目标目录 \r\nK:\\txt\\ 不存在！", 2));
+    EXPECT_FALSE(sim.fs.exists("S:\\a.mp3"));
+    EXPECT_TRUE(sim.fs.exists("S:\\b.avi"));
+    EXPECT_TRUE(sim.fs.exists("S:\\c.txt"));
+    EXPECT_EQ(Status(), Summary(3, 1, "1"));
+    EXPECT_EQ(Rows(), 0);
+}
+
+TEST_F(CopyJobCancelTest, MethodTwoCopiesThroughTheShellOnTheMainThread) {
+    sim.ui.setComboIndex(Ctl::组合框_复制方法, 1);
+    sim.ui.setChecked(Ctl::选择框_校验, true);
+    List("S:\\a.mp3", "\\music");
+    List("S:\\b.mp3", "\\music");
+    List("S:\\c.mp3", "\\music");
+    List("S:\\d.mp3", "\\music");
+    std::vector<std::string> copied;
+    sim.shell.onShellCopy = [&](const std::string& from, const std::string& to) {
+        copied.push_back(from + ">" + to);
+        return from != "S:\\b.mp3";
+    };
+    sim.ui.onPump = [&] {
+        if (sim.ui.pumps == 3) {
+            EXPECT_EQ(LastBalloon(), (Balloon{kShellFailedText, 3})) << "shown at once";
+        }
+        if (sim.ui.pumps == 4) CancelCopyJob(app);
+    };
+    StartCopyJob(app);
+    EXPECT_TRUE(sim.sys.posted.empty());
+    EXPECT_EQ(copied, std::vector<std::string>({"S:\\a.mp3>K:\\music\\a.mp3", "S:\\b.mp3>K:\\music\\b.mp3",
+                                                "S:\\c.mp3>K:\\music\\c.mp3"}));
+    EXPECT_TRUE(Shown(kShellCopiedText, 1));
+    EXPECT_FALSE(Shown(kCopyVerifiedText, 1));
+    EXPECT_EQ(sim.ui.progressPos(Ctl::进度条2), 0);
+    EXPECT_EQ(Status(), Summary(4, 2, "0"));
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_FALSE(sim.ui.enabled(Ctl::按钮_取消));
+}
+
+}  // namespace

@@ -1,0 +1,156 @@
+// The copy job's rows: statuses, the overwrite question, a missing folder, failures and
+// the deletion of sources.
+#include "copyengine/copymethods.h"
+#include "copyjob_fixture.h"
+
+namespace {
+
+using CopyJobRowsTest = CopyJobTest;
+
+TEST_F(CopyJobRowsTest, CopiesEachRowIntoItsFolderAndReportsIt) {
+    List("S:\\in\\a.avi", "\\Video", "video bytes");
+    List("S:\\in\\b.mp3", "\\music", std::string(5000, 'm'));
+    List("S:\\readme", "\\", "");
+    struct Seen {
+        int current, image0, mark0, image1;
+        std::string status;
+    } seen{};
+    OnFirst(FaultOp::OpenRead, "S:\\in\\b.mp3", [&] {
+        CatchUp();
+        seen = {sim.ui.currentRow(kList), sim.ui.rowImage(kList, 0), sim.ui.rowMark(kList, 0),
+                sim.ui.rowImage(kList, 1), Status()};
+        sim.sys.now += 1234;
+    });
+    Run();
+
+    EXPECT_EQ(sim.fs.contents("K:\\Video\\a.avi"), "video bytes");
+    EXPECT_EQ(sim.fs.contents("K:\\music\\b.mp3"), std::string(5000, 'm'));
+    EXPECT_TRUE(sim.fs.exists("K:\\readme"));
+    EXPECT_EQ(seen.current, 1);
+    EXPECT_EQ(seen.image0, 7);
+    EXPECT_EQ(seen.mark0, 2);
+    EXPECT_EQ(seen.image1, 6);
+    EXPECT_EQ(seen.status, Copying("S:\\in\\b.mp3"));
+
+    const auto all = Balloons();
+    ASSERT_GE(all.size(), 7u);
+    const std::vector<Balloon> job(all.end() - 7, all.end());
+    EXPECT_EQ(job, std::vector<Balloon>({{Copying("S:\\in\\a.avi"), 1}, {kCopyUnverifiedText, 1},
+                                        {Copying("S:\\in\\b.mp3"), 1}, {kCopyUnverifiedText, 1},
+                                        {Copying("S:\\readme"), 1}, {kCopyUnverifiedText, 1},
+                                        {Summary(3, 3, "1.234"), 1}}));
+    EXPECT_EQ(Status(), Summary(3, 3, "1.234"));
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(Overall(), 3);
+    EXPECT_EQ(sim.ui.progressPos(Ctl::进度条2), 100);
+    EXPECT_EQ(sim.fs.contents("S:\\in\\a.avi"), "video bytes") << "delete option off";
+}
+
+TEST_F(CopyJobRowsTest, AskingBeforeOverwritingCancelSkipsTheRow) {
+    List("S:\\a.avi", "\\Video", "new a");
+    List("S:\\b.mp3", "\\music", "new b");
+    List("S:\\c.txt", "\\txt", "new c");
+    sim.fs.addFile("K:\\music\\b.mp3", "old b");
+    sim.fs.addFile("K:\\txt\\c.txt", "old c");
+    sim.ui.messageBoxAnswers = {mb::IdCancel, mb::IdOk};
+    int imageOfSkipped = -1;
+    OnFirst(FaultOp::OpenRead, "S:\\c.txt", [&] {
+        CatchUp();
+        imageOfSkipped = sim.ui.rowImage(kList, 1);
+    });
+    Run();
+
+    ASSERT_EQ(sim.ui.messageBoxes.size(), 2u);
+    EXPECT_EQ(sim.ui.messageBoxes[0].text, "K:\\music\\b.mp3\r\n已存在！ 覆盖吗？取消将会跳过！");
+    EXPECT_EQ(sim.ui.messageBoxes[0].title, "文件已存在！");
+    EXPECT_EQ(sim.ui.messageBoxes[0].style, 33u);
+    EXPECT_EQ(sim.fs.contents("K:\\music\\b.mp3"), "old b");
+    EXPECT_EQ(sim.fs.contents("K:\\txt\\c.txt"), "new c");
+    EXPECT_EQ(imageOfSkipped, 6);
+    EXPECT_FALSE(Shown(Copying("S:\\b.mp3"), 3));
+    EXPECT_EQ(Status(), Summary(3, 2, "0"));
+    EXPECT_EQ(Overall(), 3);
+    EXPECT_EQ(Rows(), 0);
+}
+
+TEST_F(CopyJobRowsTest, AMissingDestinationFolderEndsTheLoop) {
+    List("S:\\a.mp3", "\\music");
+    List("S:\\b.swf", "\\flash");
+    List("S:\\c.txt", "\\txt");
+    Run();
+    EXPECT_TRUE(Shown("目标目录 \r\nK:\\flash\\ 不存在！", 2));
+    EXPECT_FALSE(sim.fs.exists("K:\\txt\\c.txt"));
+    EXPECT_EQ(Status(), Summary(3, 1, "1")) << "the one-second pause is in the time";
+    EXPECT_EQ(Overall(), 1);
+    EXPECT_EQ(Rows(), 0);
+}
+
+TEST_F(CopyJobRowsTest, AFailedCopyIsReportedAndItsSourceKept) {
+    sim.ui.setChecked(Ctl::选择框_成功后删除源文件, true);
+    List("S:\\a.mp3", "\\music");
+    List("S:\\locked.mp3", "\\music");
+    List("S:\\gone.mp3", "\\music");
+    List("S:\\" + std::string(250, 'x') + ".txt", "\\txt");
+    List("S:\\full.avi", "\\Video", std::string(3 << 20, 'v'));
+    List("S:\\z.txt", "\\txt");
+    sim.fs.find("S:\\locked.mp3")->locked = true;
+    sim.fs.deleteFile("S:\\gone.mp3");
+    int markOfFailed = -1;
+    OnFirst(FaultOp::OpenRead, "S:\\full.avi", [&] {
+        CatchUp();
+        markOfFailed = sim.ui.rowMark(kList, 1);
+        sim.fs.drives['K'].freeBytes = 1 << 20;  // the player fills up during this file
+    });
+    Run();
+
+    EXPECT_EQ(markOfFailed, 1);
+    EXPECT_TRUE(Shown(kSourceUnreadableText, 3));
+    EXPECT_TRUE(Shown(kDestUnwritableText, 3));
+    EXPECT_TRUE(sim.fs.exists("S:\\locked.mp3"));
+    EXPECT_TRUE(sim.fs.exists("S:\\full.avi"));
+    EXPECT_TRUE(sim.fs.exists("S:\\" + std::string(250, 'x') + ".txt"));
+    EXPECT_FALSE(sim.fs.exists("K:\\Video\\full.avi"));
+    EXPECT_FALSE(sim.fs.exists("S:\\a.mp3"));
+    EXPECT_FALSE(sim.fs.exists("S:\\z.txt")) << "the job goes on after failures";
+    EXPECT_EQ(Status(), Summary(6, 2, "0"));
+    EXPECT_EQ(Overall(), 6);
+}
+
+TEST_F(CopyJobRowsTest, VerifiedCopiesAndMismatches) {
+    sim.ui.setChecked(Ctl::选择框_校验, true);
+    sim.ui.setChecked(Ctl::选择框_成功后删除源文件, true);
+    List("S:\\good.avi", "\\Video", std::string(1000, 'g'));
+    List("S:\\bad.avi", "\\Video", std::string(1000, 'b'));
+    sim.fs.fault = [](FaultOp op, const std::string& p) { return op == FaultOp::Corrupt && p == "K:\\Video\\bad.avi"; };
+    Run();
+    EXPECT_TRUE(Shown(kCopyVerifiedText, 1));
+    EXPECT_TRUE(Shown(kVerifyFailedText, 3));
+    EXPECT_FALSE(sim.fs.exists("S:\\good.avi"));
+    EXPECT_TRUE(sim.fs.exists("S:\\bad.avi"));
+    EXPECT_EQ(Status(), Summary(2, 1, "0"));
+}
+
+TEST_F(CopyJobRowsTest, SourcesAreDeletedEvenReadOnlyAndAFailedDeletionStillCounts) {
+    sim.ui.setChecked(Ctl::选择框_成功后删除源文件, true);
+    List("S:\\ro.mp3", "\\music");
+    List("S:\\stuck.mp3", "\\music");
+    sim.fs.find("S:\\ro.mp3")->readOnly = true;
+    std::string statusAfterStuck;
+    sim.fs.fault = [&](FaultOp op, const std::string& p) {
+        if (op == FaultOp::Delete && p == "S:\\stuck.mp3") {
+            CatchUp();
+            statusAfterStuck = Status();
+            return true;
+        }
+        return false;
+    };
+    Run();
+    EXPECT_FALSE(sim.fs.exists("S:\\ro.mp3"));
+    EXPECT_TRUE(sim.fs.exists("S:\\stuck.mp3"));
+    EXPECT_EQ(sim.fs.contents("K:\\music\\stuck.mp3"), "data");
+    EXPECT_TRUE(Shown("S:\\stuck.mp3\r\n删除失败！", 3));
+    EXPECT_EQ(statusAfterStuck, kCopyUnverifiedText);
+    EXPECT_EQ(Status(), Summary(2, 2, "0"));
+}
+
+}  // namespace
