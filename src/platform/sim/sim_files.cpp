@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "text/gbk.h"
+
 namespace {
 
 char DriveLetter(const std::string& path) {
@@ -23,7 +25,7 @@ std::string SimFileSystem::key(const std::string& path) {
             k += static_cast<char>(c == '/' ? '\\' : std::tolower(c));
         }
     }
-    while (k.size() > 3 && k.back() == '\\') k.pop_back();
+    while (k.size() > 3 && EndsWithGbk(k, '\\')) k.pop_back();
     return k;
 }
 
@@ -73,7 +75,7 @@ SimFileSystem::Node* SimFileSystem::find(const std::string& path) {
 
 bool SimFileSystem::parentExists(const std::string& path) {
     const std::string k = key(path);
-    const auto slash = k.rfind('\\');
+    const auto slash = LastIndexOfGbk(k, '\\');
     if (slash == std::string::npos) return false;
     if (slash == 2) return drives.count(DriveLetter(path)) > 0;  // in a drive root
     auto* parent = find(k.substr(0, slash));
@@ -106,13 +108,13 @@ std::int64_t SimFileSystem::driveFreeKb(char letter) {
 std::vector<DirEntry> SimFileSystem::listFolder(const std::string& folder) {
     std::vector<DirEntry> out;
     std::string prefix = key(folder);
-    if (prefix.back() != '\\') prefix += '\\';
+    if (!EndsWithGbk(prefix, '\\')) prefix += '\\';
     if (!drives.count(DriveLetter(folder))) return out;
     for (const auto& [k, node] : nodes) {
         if (k.size() <= prefix.size() || k.compare(0, prefix.size(), prefix) != 0) continue;
-        if (k.find('\\', prefix.size()) != std::string::npos) continue;  // deeper down
+        if (IndexOfGbk(k, '\\', prefix.size()) != std::string::npos) continue;  // deeper down
         const std::string& name = names[k];
-        out.push_back({name.substr(name.rfind('\\') + 1), node.folder});
+        out.push_back({name.substr(LastIndexOfGbk(name, '\\') + 1), node.folder});
     }
     return out;
 }
@@ -173,7 +175,7 @@ void SimFileSystem::removeDrive(char letter) {
 
 void SimFileSystem::addFolder(const std::string& path) {
     const std::string k = key(path);
-    for (std::size_t slash = k.find('\\', 3); ; slash = k.find('\\', slash + 1)) {
+    for (std::size_t slash = IndexOfGbk(k, '\\', 3); ; slash = IndexOfGbk(k, '\\', slash + 1)) {
         const std::string part = slash == std::string::npos ? path.substr(0, k.size()) : path.substr(0, slash);
         if (part.size() > 3 && !nodes.count(key(part))) {
             nodes[key(part)] = Node{true, {}, false, false};
@@ -185,7 +187,7 @@ void SimFileSystem::addFolder(const std::string& path) {
 
 void SimFileSystem::addFile(const std::string& path, const std::string& data) {
     const std::string k = key(path);
-    addFolder(path.substr(0, k.rfind('\\')));
+    addFolder(path.substr(0, LastIndexOfGbk(k, '\\')));
     nodes[k] = Node{false, data, false, false};
     names[k] = path;
 }
