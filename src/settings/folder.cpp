@@ -1,0 +1,45 @@
+#include "settings/folder.h"
+
+#include "app/app.h"
+#include "copylist/sizedisplay.h"
+#include "settings/options.h"
+#include "tray/tray.h"
+
+namespace {
+
+constexpr int kBalloonInfo = 1;
+
+std::string TrimBlanks(const std::string& s) {
+    const auto begin = s.find_first_not_of(' ');
+    if (begin == std::string::npos) return "";
+    return s.substr(begin, s.find_last_not_of(' ') - begin + 1);
+}
+
+// The chosen folder without its final "\", or "" when nothing usable was chosen.
+std::string ChosenFolder(const BrowseOutcome& o) {
+    // The display name shows "?" for characters the ANSI code page cannot hold.
+    const std::string name = TrimBlanks(o.displayName.substr(0, o.displayName.find('\0')));
+    if (name.find('?') != std::string::npos || !o.itemChosen || !o.hasPath) return "";
+    return o.path.size() == 3 ? o.path.substr(0, 2) : o.path;
+}
+
+}  // namespace
+
+std::string NormaliseBrowseOutcome(const BrowseOutcome& o) { return ChosenFolder(o) + "\\"; }
+
+std::string BrowseForFolder(App& app, const std::string& title) {
+    return NormaliseBrowseOutcome(app.shell.browseForFolder(title));
+}
+
+void ChooseTargetFolder(App& app) {
+    const std::string root = BrowseForFolder(app, "请选择RuzoriZE3磁盘根目录");
+    if (root == "\\") return;
+    app.ui.setText(Ctl::目录框, root);
+    WriteIniText(app, "MP4配置", "复制路径", app.ui.text(Ctl::目录框));
+    RefreshSizeDisplay(app);
+}
+
+void ChooseTargetFolderAndNotify(App& app) {
+    ChooseTargetFolder(app);
+    ShowTrayBalloon(app, app.ui.title(Wnd::Main), "目标目录已被修改为" + app.ui.text(Ctl::目录框), kBalloonInfo);
+}

@@ -1,0 +1,82 @@
+#include "settings/rules.h"
+
+#include <array>
+
+#include "app/app.h"
+#include "settings/options.h"
+
+namespace {
+
+constexpr Ctl kList = Ctl::超级列表框_扩展名;
+const std::string kSection = "扩展名配置";
+constexpr int kRuleCount = 5;
+
+struct RuleText {
+    std::string pattern, subPath;
+};
+
+const std::array<RuleText, kRuleCount> kDefaultRules = {{
+    {"*.rm;*.rmvb;*.dat;*.flv;*.wmv;*.avi;*.asf;*.3gp;*.mp4;*.mpg", "\\Video"},
+    {"*.mp3;*.wma;*.wav", "\\music"},
+    {"*.txt", "\\txt"},
+    {"*.bmp;*.jpg;*.gif", "\\picture"},
+    {"*.swf", "\\flash"},
+}};
+
+std::string PatternKey(int n) { return "扩展名" + std::to_string(n); }
+std::string PathKey(int n) { return "路径" + std::to_string(n); }
+
+// Row N - 1 shows rule N with image N.
+template <typename RuleOf>
+void FillList(App& app, RuleOf ruleOf) {
+    app.ui.deleteAllRows(kList);
+    for (int n = 1; n <= kRuleCount; ++n) {
+        const RuleText rule = ruleOf(n);
+        const int row = app.ui.appendRow(kList, rule.pattern, n);
+        app.ui.setCell(kList, row, 1, rule.subPath);
+    }
+}
+
+}  // namespace
+
+void LoadRulesIntoList(App& app) {
+    FillList(app, [&app](int n) {
+        return RuleText{ReadIniText(app, kSection, PatternKey(n), ""), ReadIniText(app, kSection, PathKey(n), "")};
+    });
+}
+
+void RestoreDefaultRules(App& app) {
+    FillList(app, [](int n) { return kDefaultRules[n - 1]; });
+}
+
+void ShowSelectedRule(App& app) {
+    const int row = app.ui.currentRow(kList);
+    // With no current row the boxes are emptied, so they never show a rule that is not selected.
+    app.ui.setText(Ctl::编辑框_扩展名, row < 0 ? "" : app.ui.cell(kList, row, 0));
+    app.ui.setText(Ctl::编辑框_目标路径, row < 0 ? "" : app.ui.cell(kList, row, 1));
+}
+
+void ApplyRuleEdit(App& app) {
+    const int row = app.ui.currentRow(kList);
+    if (row < 0) {
+        app.ui.messageBox("没有选中需要修改的项", kProgramTitle, mb::Ok | mb::IconWarning);
+        return;
+    }
+    app.ui.setCell(kList, row, 0, app.ui.text(Ctl::编辑框_扩展名));
+    app.ui.setCell(kList, row, 1, app.ui.text(Ctl::编辑框_目标路径));
+    SaveRules(app);
+}
+
+void SaveRules(App& app) {
+    for (int n = 1; n <= kRuleCount; ++n) {
+        WriteIniText(app, kSection, PatternKey(n), app.ui.cell(kList, n - 1, 0));
+        WriteIniText(app, kSection, PathKey(n), app.ui.cell(kList, n - 1, 1));
+    }
+    app.ui.messageBox("扩展名保存成功！", kProgramTitle, mb::Ok | mb::IconInfo);
+}
+
+std::string JoinAllPatterns(App& app) {
+    std::string joined = ReadIniText(app, kSection, PatternKey(1), "");
+    for (int n = 2; n <= kRuleCount; ++n) joined += ";" + ReadIniText(app, kSection, PatternKey(n), "");
+    return joined;
+}
