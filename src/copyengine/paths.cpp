@@ -1,0 +1,50 @@
+#include "copyengine/paths.h"
+
+#include "app/app.h"
+#include "text/gbk.h"
+
+namespace {
+
+// The bytes after the last single-byte c; the whole text when there is none.
+std::string After(const std::string& path, char c) {
+    const auto p = LastIndexOfGbk(path, c);
+    return p == std::string::npos ? path : path.substr(p + 1);
+}
+
+}  // namespace
+
+std::string GetExtension(const std::string& path) { return After(path, '.'); }
+
+std::string GetFileName(const std::string& path) { return After(path, '\\'); }
+
+std::string GetFolderPart(const std::string& path) {
+    const auto p = LastIndexOfGbk(path, '\\');
+    return p == std::string::npos ? std::string() : path.substr(0, p + 1);
+}
+
+RuleMatch LookupRule(App& app, const std::string& path) {
+    const std::string ext = LowerAsciiGbk(GetExtension(path));
+    // A name ending in "." has no extension; it would otherwise be found in every row.
+    if (ext.empty()) return {};
+    const int rows = app.ui.rowCount(Ctl::超级列表框_扩展名);
+    for (int r = 0; r < rows; ++r)
+        if (app.ui.cell(Ctl::超级列表框_扩展名, r, 0).find(ext) != std::string::npos)
+            return {r + 1, app.ui.cell(Ctl::超级列表框_扩展名, r, 1)};
+    return {};
+}
+
+std::string BuildDestinationPath(const std::string& root, const std::string& subPath,
+                                 const std::string& sourcePath) {
+    std::string dest = root;
+    if (EndsWithGbk(dest, '\\')) dest.pop_back();
+    dest += subPath;
+    if (!EndsWithGbk(dest, '\\')) dest += '\\';
+    return dest + GetFileName(sourcePath);
+}
+
+bool FolderExists(FileSystem& fs, const std::string& path) {
+    if (path.size() == 3) return fs.driveTotalBytes(path[0]) >= 0;
+    std::string folder = path;
+    if (EndsWithGbk(folder, '\\')) folder.pop_back();
+    return fs.isFolder(folder);
+}
