@@ -94,3 +94,4 @@ void DispatchCommand(WPARAM wParam, LPARAM lParam);
 // The mini window lives in mini_win.cpp.
 HWND CreateMiniWindow(HWND owner);
 void SetMiniWindowPicture(MiniPicture);
+HWND MiniPictureWindow();  // 图片框1, once the mini window exists

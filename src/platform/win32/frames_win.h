@@ -1,0 +1,17 @@
+#pragma once
+// Pictures decoded by GDI+ into bitmaps of one size, frame by frame.
+#include <windows.h>
+
+#include <vector>
+
+#include "resources.h"
+
+struct PictureFrame {
+    HBITMAP bitmap;
+    UINT delayMs;  // how long an animation shows this frame
+};
+
+// Every frame of the image (one for a still picture), fitted into size x size and
+// centred; none when GDI+ cannot read the bytes.
+std::vector<PictureFrame> RenderFrames(ResourceBytes image, int size);
+void FreeFrames(std::vector<PictureFrame>&);

@@ -1,0 +1,116 @@
+// The floating drop window: a borderless 48 x 48 picture near the top right corner,
+// above other windows and without a taskbar button.
+#include <windows.h>
+
+#include "app/app.h"
+#include "platform/win32/frames_win.h"
+#include "platform/win32/win_ui.h"
+#include "tray/mini.h"
+
+namespace {
+
+constexpr int kSize = 48;
+constexpr UINT_PTR kAnimationTimer = 1;
+constexpr const char* kPictureClass = "RuzoriZE3MiniPicture";
+
+// 图片框1 and the frames it shows; the main thread alone touches them.
+struct Picture {
+    HWND window = nullptr;
+    std::vector<PictureFrame> idle, busy;
+    bool busyShown = false;
+    std::size_t frame = 0;
+} gPicture;
+
+const std::vector<PictureFrame>& Shown() { return gPicture.busyShown ? gPicture.busy : gPicture.idle; }
+
+void ShowFrame(std::size_t frame) {
+    gPicture.frame = frame;
+    const auto& frames = Shown();
+    if (frames.size() > 1) SetTimer(gPicture.window, kAnimationTimer, frames[frame].delayMs, nullptr);
+    InvalidateRect(gPicture.window, nullptr, FALSE);
+}
+
+void Paint(HWND window) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    const auto& frames = Shown();
+    if (gPicture.frame < frames.size()) {
+        HDC memory = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(memory, frames[gPicture.frame].bitmap);
+        BitBlt(dc, 0, 0, kSize, kSize, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+    }
+    EndPaint(window, &ps);
+}
+
+LRESULT CALLBACK PictureProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_PAINT: Paint(window); return 0;
+    case WM_ERASEBKGND: return 1;  // the frame covers all of it
+    case WM_TIMER: ShowFrame((gPicture.frame + 1) % Shown().size()); return 0;
+    case WM_LBUTTONDBLCLK: ShowMainWindowFromMini(TheApp()); return 0;
+    case WM_RBUTTONDOWN: PopUpMiniMenu(TheApp()); return 0;
+    case WM_DESTROY:
+        KillTimer(window, kAnimationTimer);
+        FreeFrames(gPicture.idle);
+        FreeFrames(gPicture.busy);
+        gPicture.window = nullptr;
+        return 0;
+    }
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+void CreatePicture(HWND mini) {
+    gPicture.idle = RenderFrames(MiniIdlePicture, kSize);
+    gPicture.busy = RenderFrames(MiniBusyPicture, kSize);
+    const auto id = static_cast<INT_PTR>(kFirstControlId + static_cast<int>(Ctl::图片框1));
+    gPicture.window = CreateWindowExA(0, kPictureClass, "", WS_CHILD | WS_VISIBLE, 0, 0, kSize, kSize, mini,
+                                      reinterpret_cast<HMENU>(id), GetModuleHandleA(nullptr), nullptr);
+}
+
+LRESULT CALLBACK MiniProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        CreatePicture(window);
+        InitMiniWindow(TheApp());
+        return 0;
+    case WM_COMMAND: DispatchCommand(wParam, lParam); return 0;  // the mini menu
+    case WM_CLOSE: QueryCloseMiniWindow(TheApp()); break;        // then closes
+    }
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+void RegisterClasses() {
+    static const bool registered = [] {
+        WNDCLASSA mini{};
+        mini.lpfnWndProc = MiniProc;
+        mini.hInstance = GetModuleHandleA(nullptr);
+        mini.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        mini.lpszClassName = kMiniWindowClass;
+        WNDCLASSA picture = mini;
+        picture.style = CS_DBLCLKS;
+        picture.lpfnWndProc = PictureProc;
+        picture.lpszClassName = kPictureClass;
+        return RegisterClassA(&mini) && RegisterClassA(&picture);
+    }();
+    (void)registered;
+}
+
+}  // namespace
+
+HWND CreateMiniWindow(HWND owner) {
+    RegisterClasses();
+    const int left = GetSystemMetrics(SM_CXSCREEN) - 100;
+    return CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMiniWindowClass, "", WS_POPUP, left, 200, kSize, kSize,
+                           owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+HWND MiniPictureWindow() { return gPicture.window; }
+
+void SetMiniWindowPicture(MiniPicture p) {
+    if (!gPicture.window) return;
+    KillTimer(gPicture.window, kAnimationTimer);
+    gPicture.busyShown = p == MiniPicture::Busy;
+    ShowFrame(0);
+}
