@@ -78,9 +78,11 @@ private:
     size_t size_ = 0;
 };
 
-// WM_NOTIFY as the control itself would send it to its parent. `block` (size bytes)
-// starts with an NMHDR whose sender fields are filled in here; null sends a bare NMHDR.
-LRESULT notifyParent(HWND ctl, UINT code, void* block = nullptr, size_t size = 0);
+// Posts a left click (or double click) at a point of a control's client area. Wine will
+// not carry WM_NOTIFY between processes, so controls are clicked and send it themselves.
+void clickAt(HWND ctl, POINT pt, bool twice = false);
+// An item rectangle that a control writes through a RECT pointer (TCM_/LVM_GETITEMRECT).
+RECT remoteRect(HWND ctl, UINT msg, WPARAM wp, LONG leftIn = 0);
 
 // ---- verbs: each file adds its own; run() gets the words after the verb and returns the
 // exit code (0 done / true, 1 not done / false); a Failure also gives 1.

@@ -86,39 +86,24 @@ int image(const Args& a) {
     return 0;
 }
 
-void setState(HWND lv, int row, UINT state, UINT mask) {
-    RemoteBuffer mem(lv, sizeof(LVITEMW));
-    LVITEMW item{};
-    item.state = state;
-    item.stateMask = mask;
-    mem.write(0, &item, sizeof item);
-    send(lv, LVM_SETITEMSTATE, (WPARAM)row, mem.lp());
-}
-
-// Selects one row as a click would, then sends the click notification the list sends.
-int clickRow(const Args& a, UINT code) {
+// Clicks a row as a person would; the list selects it and notifies its parent itself.
+int clickRow(const Args& a, bool twice) {
     HWND lv = requireControl(a[0]);
     if (!IsWindowVisible(lv) || !IsWindowEnabled(lv)) fail(a[0] + L" is hidden or disabled");
     int row = rowArg(lv, a, 1);
-    setState(lv, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    setState(lv, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     send(lv, LVM_ENSUREVISIBLE, (WPARAM)row, FALSE);
-
-    RemoteBuffer rectMem(lv, sizeof(RECT));
-    RECT rc{};
-    rc.left = LVIR_LABEL;
-    rectMem.write(0, &rc, sizeof rc);
-    send(lv, LVM_GETITEMRECT, (WPARAM)row, rectMem.lp());
-    rectMem.read(0, &rc, sizeof rc);
-
-    NMITEMACTIVATE act{};
-    act.iItem = row;
-    act.ptAction = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-    notifyParent(lv, code, &act, sizeof act);
+    RECT r = remoteRect(lv, LVM_GETITEMRECT, (WPARAM)row, LVIR_LABEL);
+    clickAt(lv, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, twice);
+    DWORD start = GetTickCount();
+    while (send(lv, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED) != row ||
+           send(lv, LVM_GETSELECTEDCOUNT) != 1) {
+        if (GetTickCount() - start >= 3000) fail(L"the row did not become selected");
+        sleepMs(30);
+    }
     return 0;
 }
-int select(const Args& a) { return clickRow(a, NM_CLICK); }
-int dblclick(const Args& a) { return clickRow(a, NM_DBLCLK); }
+int select(const Args& a) { return clickRow(a, false); }
+int dblclick(const Args& a) { return clickRow(a, true); }
 
 int selected(const Args& a) {
     HWND lv = requireControl(a[0]);
@@ -145,8 +130,8 @@ std::vector<Verb> listViewVerbs() {
         {L"lv-dump", L"<ctl>  every row, cells separated by tabs", 1, dump},
         {L"lv-columns", L"<ctl>  each column: title<TAB>width", 1, columns},
         {L"lv-image", L"<ctl> <row>  image index of the row", 2, image},
-        {L"lv-select", L"<ctl> <row>  select only that row, then NM_CLICK", 2, select},
-        {L"lv-dblclick", L"<ctl> <row>  select only that row, then NM_DBLCLK", 2, dblclick},
+        {L"lv-select", L"<ctl> <row>  click the row (selects only it)", 2, select},
+        {L"lv-dblclick", L"<ctl> <row>  double-click the row", 2, dblclick},
         {L"lv-selected", L"<ctl>  selected row numbers, one per line", 1, selected},
         {L"lv-state-image", L"<ctl> <row>  state image (1 unchecked, 2 checked)", 2, stateImage},
     };

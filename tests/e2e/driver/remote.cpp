@@ -1,5 +1,5 @@
 // Memory inside the program's process, for the messages whose structs carry pointers
-// (list view and tab items, WM_NOTIFY): the target can only follow its own addresses.
+// (list view and tab items): the target can only follow its own addresses.
 #include "driver.h"
 
 namespace drive {
@@ -40,20 +40,24 @@ std::wstring RemoteBuffer::readString(size_t offset, size_t maxChars) const {
     return s;
 }
 
-LRESULT notifyParent(HWND ctl, UINT code, void* block, size_t size) {
-    NMHDR bare{};
-    if (!block) {
-        block = &bare;
-        size = sizeof bare;
+void clickAt(HWND ctl, POINT pt, bool twice) {
+    LPARAM at = MAKELPARAM(pt.x, pt.y);
+    post(ctl, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    post(ctl, WM_LBUTTONUP, 0, at);
+    if (twice) {
+        post(ctl, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        post(ctl, WM_LBUTTONUP, 0, at);
     }
-    auto* hdr = static_cast<NMHDR*>(block);
-    hdr->hwndFrom = ctl;
-    hdr->idFrom = (UINT_PTR)GetDlgCtrlID(ctl);
-    hdr->code = code;
-    HWND parent = GetParent(ctl);
-    RemoteBuffer mem(parent, size);
-    mem.write(0, block, size);
-    return send(parent, WM_NOTIFY, hdr->idFrom, mem.lp());
+}
+
+RECT remoteRect(HWND ctl, UINT msg, WPARAM wp, LONG leftIn) {
+    RemoteBuffer mem(ctl, sizeof(RECT));
+    RECT r{};
+    r.left = leftIn;
+    mem.write(0, &r, sizeof r);
+    if (!send(ctl, msg, wp, mem.lp())) fail(L"the control gave no item rectangle");
+    mem.read(0, &r, sizeof r);
+    return r;
 }
 
 }  // namespace drive

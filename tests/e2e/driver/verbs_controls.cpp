@@ -132,10 +132,11 @@ int tab(const Args& a) {
         LRESULT want = intArg(a, 0, L"index");
         if (want < 0 || want >= send(h, TCM_GETITEMCOUNT)) fail(L"no tab page " + a[0]);
         if (send(h, TCM_GETCURSEL) != want) {
-            // The notifications a click on the tab sends, so the page switching code runs.
-            if (notifyParent(h, TCN_SELCHANGING)) fail(L"the program refused the page change");
-            send(h, TCM_SETCURSEL, (WPARAM)want);
-            notifyParent(h, TCN_SELCHANGE);
+            // A click on the tab: the control then notifies the page switching code itself.
+            RECT r = remoteRect(h, TCM_GETITEMRECT, (WPARAM)want);
+            clickAt(h, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+            if (!waitFor(3000, [&] { return send(h, TCM_GETCURSEL) == want; }))
+                fail(L"the page did not change");
         }
     }
     out(std::to_wstring(send(h, TCM_GETCURSEL)));
@@ -202,7 +203,7 @@ std::vector<Verb> controlVerbs() {
         {L"set-check", L"<ctl> <0|1>  click when the state differs; prints the new state", 2, setCheck},
         {L"combo", L"<ctl> [index]  read or pick (CB_SETCURSEL + CBN_SELCHANGE)", 1, combo},
         {L"combo-items", L"<ctl>  one item per line", 1, comboItems},
-        {L"tab", L"[index]  read or select the page of 选择夹1 (with TCN_SELCHANGING/TCN_SELCHANGE)", 0, tab},
+        {L"tab", L"[index]  read or select the page of 选择夹1 by clicking its tab", 0, tab},
         {L"tab-count", L" number of pages of 选择夹1", 0, tabCount},
         {L"tab-text", L"<index>  caption of a page of 选择夹1", 1, tabText},
         {L"progress", L"<ctl>  PBM_GETPOS", 1, progress},
