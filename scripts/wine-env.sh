@@ -27,13 +27,18 @@ ruz_xvfb_start() {
   local n
   for n in $(seq 99 140); do
     [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    local pid=$!
+    # Started from a subshell so it is no child of the caller: a bare `wait` there
+    # must not wait for the X server.
+    local pid
+    pid=$(
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+      echo $!
+    )
     local i
     for i in $(seq 1 50); do
       if ruz_display_alive ":$n"; then
         export DISPLAY=":$n"
-        export RUZ_XVFB_PID=$pid
+        RUZ_XVFB_PID=$pid   # not exported: child scripts must not stop it
         return 0
       fi
       kill -0 "$pid" 2>/dev/null || break
@@ -48,7 +53,11 @@ ruz_xvfb_start() {
 ruz_xvfb_stop() {
   if [[ -n "${RUZ_XVFB_PID:-}" ]]; then
     kill "$RUZ_XVFB_PID" 2>/dev/null || true
-    wait "$RUZ_XVFB_PID" 2>/dev/null || true
+    local i
+    for i in $(seq 1 30); do
+      kill -0 "$RUZ_XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
     unset RUZ_XVFB_PID
   fi
 }
