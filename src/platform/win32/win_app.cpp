@@ -6,6 +6,7 @@
 
 #include "app/app.h"
 #include "app/events.h"
+#include "app/layout.h"
 #include "app/startup.h"
 #include "platform/win32/win_system.h"
 #include "platform/win32/win_ui.h"
@@ -28,11 +29,16 @@ LRESULT OnNotify(const NMHDR& n) {
     return 0;
 }
 
-LRESULT OnCtlColorStatic(HDC dc, HWND control) {
+// Labels and check boxes take the page's colour; read-only edits keep their own look.
+LRESULT OnCtlColorStatic(HWND hwnd, HDC dc, HWND control) {
     const int id = GetDlgCtrlID(control) - kFirstControlId;
+    const bool onPage = id >= 0 && id < kControlCount && FindControl(static_cast<Ctl>(id)).page != kNoPage;
+    const Kind kind = onPage ? FindControl(static_cast<Ctl>(id)).kind : Kind::Edit;
+    if (kind == Kind::ReadOnlyEdit || kind == Kind::AboutEdit || kind == Kind::Edit)
+        return DefWindowProcA(hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+    SetTextColor(dc, TheUi().labelColor(static_cast<Ctl>(id)));
     SetBkMode(dc, TRANSPARENT);
-    if (id >= 0 && id < kControlCount) SetTextColor(dc, TheUi().labelColor(static_cast<Ctl>(id)));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(TheUi().pageBrush());
 }
 
 void RunPosted(LPARAM work) {
@@ -69,7 +75,8 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_COMMAND: DispatchCommand(wParam, lParam); return 0;
     case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
-    case WM_CTLCOLORSTATIC: return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_CTLCOLORSTATIC:
+        return OnCtlColorStatic(hwnd, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SIZE: OnMainWindowSizeChanged(TheApp()); return 0;
     case WM_CLOSE:
         if (QueryCloseMainWindow(TheApp())) DestroyWindow(hwnd);

@@ -3,6 +3,9 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
+#include <ranges>
+#include <vector>
+
 #include "app/about.h"
 #include "app/layout.h"
 #include "platform/win32/win_ui.h"
@@ -22,7 +25,8 @@ struct KindClass {
 KindClass ClassOf(Kind kind) {
     switch (kind) {
     case Kind::Tab: return {WC_TABCONTROLA, 0, 0};
-    case Kind::GroupBox: return {"BUTTON", BS_GROUPBOX, 0};
+    // Transparent: the tab below paints the inside, the box only draws its frame on top.
+    case Kind::GroupBox: return {"BUTTON", BS_GROUPBOX, WS_EX_TRANSPARENT};
     case Kind::ListView:
         return {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP,
                 WS_EX_CLIENTEDGE};
@@ -147,24 +151,29 @@ void WinUi::createControls(Wnd which, HWND parent) {
     font_ = UiFont();
     images_ = ListImages();
     colors_[static_cast<int>(Ctl::标签_显示大小)] = MakeRgb(0, 0, 255);
-    for (bool containers : {false, true}) {
-        for (const auto& c : MainControls()) {
-            if (IsContainer(c.kind) != containers) continue;
-            const KindClass k = ClassOf(c.kind);
-            Rect r = ClientRect(c.id);
-            if (c.kind == Kind::DropList) r.h += 120;  // room for the drop-down part
-            DWORD style = k.style;
-            if (c.id == Ctl::标签_显示大小) style |= SS_SUNKEN;
-            HWND h = MakeControl(parent, k.cls, style, k.exStyle, r, kFirstControlId + static_cast<int>(c.id),
-                                 c.caption, font_);
-            controls_[static_cast<int>(c.id)] = h;
-            if (c.kind == Kind::ListView) {
-                AddColumns(h, c.id);
-                SendMessageA(h, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
-            }
-            if (c.kind == Kind::Progress) SetWindowTheme(h, L"", L"");  // themed bars ignore the colour
+    // Containers last and innermost first: each new window goes below its siblings,
+    // so the tab control ends at the bottom and group boxes never cover their contents.
+    std::vector<const ControlDecl*> order;
+    for (const auto& c : MainControls())
+        if (!IsContainer(c.kind)) order.push_back(&c);
+    for (const auto& c : std::views::reverse(MainControls()))
+        if (IsContainer(c.kind)) order.push_back(&c);
+    for (const ControlDecl* c : order) {
+        const KindClass k = ClassOf(c->kind);
+        Rect r = ClientRect(c->id);
+        if (c->kind == Kind::DropList) r.h += 120;  // room for the drop-down part
+        const DWORD style = k.style | (c->id == Ctl::标签_显示大小 ? SS_SUNKEN : 0);
+        HWND h = MakeControl(parent, k.cls, style, k.exStyle, r, kFirstControlId + static_cast<int>(c->id),
+                             c->caption, font_);
+        controls_[static_cast<int>(c->id)] = h;
+        if (c->kind == Kind::ListView) {
+            AddColumns(h, c->id);
+            SendMessageA(h, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
         }
+        if (c->kind == Kind::Progress) SetWindowTheme(h, L"", L"");  // themed bars ignore the colour
     }
+    // A themed tab control paints its pages in the window colour, a classic one in the face colour.
+    pageBrush_ = GetSysColorBrush(GetWindowTheme(control(Ctl::选择夹1)) ? COLOR_WINDOW : COLOR_BTNFACE);
     FillTabs(control(Ctl::选择夹1));
     for (const char* item : CopyMethodItems())
         SendMessageA(control(Ctl::组合框_复制方法), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));

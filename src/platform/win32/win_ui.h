@@ -66,8 +66,9 @@ public:
     HWND window(Wnd w) const { return windows_[static_cast<int>(w)]; }
     HWND control(Ctl c) const { return controls_[static_cast<int>(c)]; }
     HMENU menu(Wnd) const;
-    // The label colour a WM_CTLCOLORSTATIC for this control should use.
+    // What a WM_CTLCOLORSTATIC for a label or check box should use.
     Rgb labelColor(Ctl c) const { return colors_[static_cast<int>(c)]; }
+    HBRUSH pageBrush() const { return pageBrush_; }
     void showPage(int page);  // shows the controls of one tab page, hides the others
     void createControls(Wnd, HWND parent);
     void forgetWindow(Wnd w) { windows_[static_cast<int>(w)] = nullptr; }
@@ -79,6 +80,7 @@ private:
     HMENU menus_[2] = {};  // main, mini
     HIMAGELIST images_ = nullptr;
     HFONT font_ = nullptr;
+    HBRUSH pageBrush_ = nullptr;
     HWND progressControls_[3] = {};
     DWORD mainThread_ = 0;
 };
