@@ -1,0 +1,159 @@
+#include "platform/win32/files_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Uncached reads need sector-aligned buffers, lengths and offsets. Whole blocks of
+// this size, in a page-aligned buffer, suit every sector size up to it.
+constexpr DWORD kUncachedBlock = 1 << 20;
+
+class WinFile : public File {
+public:
+    WinFile(HANDLE h, bool uncached) : h_(h), uncached_(uncached) {
+        if (uncached_) block_ = static_cast<char*>(VirtualAlloc(nullptr, kUncachedBlock, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    }
+    ~WinFile() override {
+        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+        if (block_) VirtualFree(block_, 0, MEM_RELEASE);
+    }
+    bool ready() const { return !uncached_ || block_; }
+    std::int64_t read(void* buf, std::size_t len) override {
+        if (uncached_) return readBlocks(static_cast<char*>(buf), len);
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(len, 1u << 30));
+        return ReadFile(h_, buf, want, &got, nullptr) ? got : -1;
+    }
+    bool write(const void* buf, std::size_t len) override {
+        const char* p = static_cast<const char*>(buf);
+        while (len > 0) {
+            DWORD put = 0;
+            const DWORD want = static_cast<DWORD>(std::min<std::size_t>(len, 1u << 30));
+            if (!WriteFile(h_, p, want, &put, nullptr) || put == 0) return false;
+            p += put;
+            len -= put;
+        }
+        return true;
+    }
+    bool flush() override { return FlushFileBuffers(h_) != 0; }
+    bool close() override {
+        const bool ok = CloseHandle(h_) != 0;
+        h_ = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+
+private:
+    // Serves reads of any size from whole aligned blocks; a short block is the end.
+    std::int64_t readBlocks(char* buf, std::size_t len) {
+        if (pos_ == filled_ && !atEnd_) {
+            DWORD got = 0;
+            if (!ReadFile(h_, block_, kUncachedBlock, &got, nullptr)) return -1;
+            pos_ = 0;
+            filled_ = got;
+            atEnd_ = got < kUncachedBlock;
+        }
+        const std::size_t n = std::min<std::size_t>(len, filled_ - pos_);
+        std::memcpy(buf, block_ + pos_, n);
+        pos_ += n;
+        return static_cast<std::int64_t>(n);
+    }
+
+    HANDLE h_;
+    bool uncached_;
+    char* block_ = nullptr;
+    DWORD pos_ = 0, filled_ = 0;
+    bool atEnd_ = false;
+};
+
+std::unique_ptr<File> Wrap(HANDLE h, bool uncached = false) {
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    auto file = std::make_unique<WinFile>(h, uncached);
+    if (!file->ready()) return nullptr;
+    return file;
+}
+
+std::string DriveRoot(char letter) { return std::string(1, letter) + ":\\"; }
+
+}  // namespace
+
+std::int64_t WinFileSystem::fileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -1;
+    return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool WinFileSystem::exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WinFileSystem::isFolder(const std::string& path) {
+    if (path.find_first_of("*?") != std::string::npos) return false;  // a pattern is not a name
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA(path.c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    FindClose(h);
+    return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::int64_t WinFileSystem::driveTotalBytes(char letter) {
+    ULARGE_INTEGER total;
+    if (!GetDiskFreeSpaceExA(DriveRoot(letter).c_str(), nullptr, &total, nullptr)) return -1;
+    return static_cast<std::int64_t>(total.QuadPart);
+}
+
+std::int64_t WinFileSystem::driveFreeKb(char letter) {
+    ULARGE_INTEGER available;
+    if (!GetDiskFreeSpaceExA(DriveRoot(letter).c_str(), &available, nullptr, nullptr)) return -1;
+    return static_cast<std::int64_t>(available.QuadPart / 1024);
+}
+
+std::vector<DirEntry> WinFileSystem::listFolder(const std::string& folder) {
+    std::vector<DirEntry> out;
+    const std::string pattern = folder + (folder.ends_with('\\') ? "*" : "\\*");
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA(pattern.c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return out;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        out.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    return out;
+}
+
+std::unique_ptr<File> WinFileSystem::openRead(const std::string& path, ReadMode mode) {
+    const bool uncached = mode == ReadMode::Uncached;
+    const DWORD flags = FILE_FLAG_SEQUENTIAL_SCAN | (uncached ? FILE_FLAG_NO_BUFFERING : 0);
+    return Wrap(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags, nullptr),
+                uncached);
+}
+
+std::unique_ptr<File> WinFileSystem::openWrite(const std::string& path) {
+    // OPEN_ALWAYS and then cutting to zero also empties hidden and system files, which
+    // CREATE_ALWAYS refuses.
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE && !SetEndOfFile(h)) {
+        CloseHandle(h);
+        return nullptr;
+    }
+    return Wrap(h);
+}
+
+bool WinFileSystem::createNewFile(const std::string& path, const std::string& bytes) {
+    auto file = Wrap(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    const bool written = file->write(bytes.data(), bytes.size());
+    return file->close() && written;
+}
+
+bool WinFileSystem::clearAttributes(const std::string& path) {
+    return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
+}
+
+bool WinFileSystem::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }

@@ -1,0 +1,18 @@
+#pragma once
+// The file system on Windows, through the ANSI (GBK) file functions.
+#include "platform/files.h"
+
+class WinFileSystem : public FileSystem {
+public:
+    std::int64_t fileSize(const std::string& path) override;
+    bool exists(const std::string& path) override;
+    bool isFolder(const std::string& path) override;
+    std::int64_t driveTotalBytes(char letter) override;
+    std::int64_t driveFreeKb(char letter) override;
+    std::vector<DirEntry> listFolder(const std::string& folder) override;
+    std::unique_ptr<File> openRead(const std::string& path, ReadMode) override;
+    std::unique_ptr<File> openWrite(const std::string& path) override;
+    bool createNewFile(const std::string& path, const std::string& bytes) override;
+    bool clearAttributes(const std::string& path) override;
+    bool deleteFile(const std::string& path) override;
+};

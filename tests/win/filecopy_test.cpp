@@ -1,0 +1,173 @@
+// The copy engine on real files: the Windows file system, both copy methods, the job.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "copyengine/copyjob.h"
+#include "copyengine/copymethods.h"
+#include "platform/sim/sim_platform.h"
+#include "platform/win32/files_win.h"
+#include "platform/win32/win_shell.h"
+
+namespace {
+
+std::string Bytes(std::size_t n) {
+    std::string s(n, '\0');
+    for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 7 + i / 253) & 0xFF);
+    return s;
+}
+
+class RealFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        root = std::string(temp) + "ruzcopy" + std::to_string(GetCurrentProcessId()) + "\\";
+        for (const char* f : {"", "src", "player", "player\\music", "player\\Video"})
+            ASSERT_TRUE(CreateDirectoryA((root + f).c_str(), nullptr)) << root + f;
+    }
+    void TearDown() override { Remove(root); }
+
+    void Remove(const std::string& folder) {
+        for (const auto& e : fs.listFolder(folder)) {
+            const std::string path = folder + e.name;
+            if (e.isFolder) {
+                Remove(path + "\\");
+            } else {
+                fs.clearAttributes(path);
+                fs.deleteFile(path);
+            }
+        }
+        RemoveDirectoryA(folder.c_str());
+    }
+    void Write(const std::string& path, const std::string& bytes) {
+        auto f = fs.openWrite(path);
+        ASSERT_TRUE(f && f->write(bytes.data(), bytes.size()) && f->close()) << path;
+    }
+    std::string Read(const std::string& path) {
+        std::string out;
+        auto f = fs.openRead(path, ReadMode::Cached);
+        if (!f) return "<none>";
+        char buf[65536];
+        for (std::int64_t n; (n = f->read(buf, sizeof buf)) > 0;) out.append(buf, static_cast<std::size_t>(n));
+        f->close();
+        return out;
+    }
+    CopyResult Copy(const std::string& from, const std::string& to, bool verify) {
+        return CopyFileData(fs, from, to, verify, [](int) {});
+    }
+
+    WinFileSystem fs;
+    std::string root;
+};
+
+TEST_F(RealFilesTest, TheFileSystemAnswersLikeTheEngineExpects) {
+    const std::string big = root + "src\\big.avi";
+    HANDLE h = CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER five;
+    five.QuadPart = 5LL << 30;
+    EXPECT_TRUE(SetFilePointerEx(h, five, nullptr, FILE_BEGIN) && SetEndOfFile(h));
+    CloseHandle(h);
+    EXPECT_EQ(fs.fileSize(big), 5LL << 30);
+    EXPECT_EQ(fs.fileSize(root + "src"), -1);
+    EXPECT_EQ(fs.fileSize(root + "src\\none"), -1);
+    EXPECT_TRUE(fs.isFolder(root + "player\\music"));
+    EXPECT_FALSE(fs.isFolder(big));
+    EXPECT_FALSE(fs.isFolder(root + "player\\*"));
+    EXPECT_GT(fs.driveFreeKb(root[0]), 0);
+    EXPECT_GT(fs.driveTotalBytes(root[0]), 0);
+
+    const std::string hidden = root + "player\\h.mp3";
+    Write(hidden, "hidden and long");
+    SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    Write(hidden, "new");
+    EXPECT_EQ(Read(hidden), "new") << "an existing hidden file is emptied and rewritten";
+    SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(fs.deleteFile(hidden));
+    EXPECT_TRUE(fs.clearAttributes(hidden) && fs.deleteFile(hidden));
+    EXPECT_FALSE(fs.exists(hidden));
+}
+
+TEST_F(RealFilesTest, OwnCopyVerifiesThroughUncachedReads) {
+    for (std::size_t size : {0u, 99u, 100u, 4097u, (3u << 20) + 5u}) {
+        const std::string from = root + "src\\歌" + std::to_string(size) + ".mp3";
+        const std::string to = root + "player\\music\\歌" + std::to_string(size) + ".mp3";
+        Write(from, Bytes(size));
+        const auto r = Copy(from, to, true);
+        EXPECT_TRUE(r.ok) << size;
+        EXPECT_EQ(r.text, kCopyVerifiedText) << size;
+        EXPECT_EQ(Read(to), Bytes(size)) << size;
+    }
+}
+
+TEST_F(RealFilesTest, OwnCopyFailuresLeaveNothingBehind) {
+    const std::string from = root + "src\\a.mp3";
+    Write(from, Bytes(1000));
+    EXPECT_EQ(Copy(from, root + "player\\none\\a.mp3", false).text, kDestUnwritableText);
+    EXPECT_EQ(Copy(from, root + "player\\" + std::string(300, 'x') + ".mp3", false).text, kDestUnwritableText);
+
+    // A destination in use elsewhere. (Read-only files do not stop root under Wine.)
+    const std::string inUse = root + "player\\music\\busy.mp3";
+    Write(inUse, "keep");
+    HANDLE user = CreateFileA(inUse.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(user, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Copy(from, inUse, true).text, kDestUnwritableText);
+    CloseHandle(user);
+    EXPECT_EQ(Read(inUse), "keep");
+
+    HANDLE lock = CreateFileA(from.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Copy(from, root + "player\\music\\a.mp3", false).text, kSourceUnreadableText);
+    CloseHandle(lock);
+    EXPECT_FALSE(fs.exists(root + "player\\music\\a.mp3"));
+}
+
+TEST_F(RealFilesTest, ShellCopiesToTheExactFilePath) {
+    WinShell shell;
+    const std::string from = root + "src\\b.avi";
+    const std::string to = root + "player\\Video\\renamed.avi";
+    Write(from, Bytes(70000));
+    Write(to, "older and different");
+    EXPECT_TRUE(shell.shellCopyFile(from, to));
+    EXPECT_EQ(Read(to), Bytes(70000));
+    EXPECT_FALSE(shell.shellCopyFile(root + "src\\missing.avi", root + "player\\Video\\m.avi"));
+    EXPECT_FALSE(fs.exists(root + "player\\Video\\m.avi"));
+}
+
+// The whole job with the real file system and shell copy; windows and tray simulated.
+TEST_F(RealFilesTest, BothMethodsCopyAListIntoItsFolders) {
+    SimPlatform sim;
+    WinShell winShell;
+    sim.shell.onShellCopy = [&](const std::string& s, const std::string& d) { return winShell.shellCopyFile(s, d); };
+    App app{sim.ui, fs, sim.ini, sim.sys, sim.shell};
+    sim.ui.setText(Ctl::目录框, root + "player\\");
+    sim.ui.setChecked(Ctl::选择框_校验, true);
+    sim.ui.setChecked(Ctl::选择框_成功后删除源文件, true);
+    for (int method : {0, 1}) {
+        const std::string m = std::to_string(method);
+        const struct {
+            std::string name, sub, bytes;
+        } files[] = {{"a" + m + ".mp3", "\\music\\", Bytes(5000 + method)},
+                     {"b" + m + ".avi", "\\Video\\", Bytes((2u << 20) + method)},
+                     {"c" + m + ".txt", "\\", "text"}};
+        for (const auto& f : files) {
+            Write(root + "src\\" + f.name, f.bytes);
+            const int r = sim.ui.appendRow(Ctl::超级列表框, root + "src\\" + f.name, 0);
+            sim.ui.setCell(Ctl::超级列表框, r, 1, "1");
+            sim.ui.setCell(Ctl::超级列表框, r, 2, f.sub);
+        }
+        sim.ui.setComboIndex(Ctl::组合框_复制方法, method);
+        StartCopyJob(app);
+        sim.sys.runPosted();
+        for (const auto& f : files) {
+            EXPECT_EQ(Read(root + "player" + f.sub + f.name), f.bytes) << f.name;
+            EXPECT_FALSE(fs.exists(root + "src\\" + f.name)) << f.name;
+        }
+        EXPECT_EQ(sim.ui.text(Ctl::标签3).rfind("共3个,成功复制3个,耗时", 0), 0u) << method;
+        EXPECT_EQ(sim.ui.rowCount(Ctl::超级列表框), 0) << method;
+    }
+}
+
+}  // namespace
