@@ -8,7 +8,8 @@ public:
     // The value, cut to 254 bytes; def when the file, section or key is missing.
     virtual std::string readString(const std::string& section, const std::string& key,
                                    const std::string& def, const std::string& path) = 0;
-    // Leading decimal digits of the value (text without them is 0); def when missing.
+    // The number the value starts with, as the platform reads it (text without one
+    // reads as 0); def when missing.
     virtual int readInt(const std::string& section, const std::string& key, int def,
                         const std::string& path) = 0;
     virtual bool writeString(const std::string& section, const std::string& key,
