@@ -3,6 +3,7 @@
 // tray_win.cpp, filedialog_win.cpp, folderdialog_win.cpp, shellcopy_win.cpp, droptarget_win.cpp.
 #include <windows.h>
 #include <unknwn.h>
+#include <oleidl.h>
 
 #include <map>
 
@@ -27,5 +28,9 @@ public:
     App* app = nullptr;  // where dropped files go
 
 private:
-    std::map<Ctl, IUnknown*> dropTargets_;
+    struct DropRegistration {
+        HWND window;
+        IDropTarget* target;
+    };
+    std::map<Ctl, DropRegistration> dropTargets_;
 };
