@@ -39,6 +39,14 @@ ruz_xvfb_start() {
       if ruz_display_alive ":$n"; then
         export DISPLAY=":$n"
         RUZ_XVFB_PID=$pid   # not exported: child scripts must not stop it
+        # Ends the X server with the shell that sourced this file, even when that shell
+        # never calls ruz_xvfb_stop (one-shot shells would otherwise leave it running).
+        local owner=$$
+        (
+          while kill -0 "$owner" 2>/dev/null && kill -0 "$pid" 2>/dev/null; do sleep 2; done
+          kill "$pid" 2>/dev/null
+        ) </dev/null >/dev/null 2>&1 &
+        disown $! 2>/dev/null || true
         return 0
       fi
       kill -0 "$pid" 2>/dev/null || break
