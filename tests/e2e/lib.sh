@@ -11,6 +11,8 @@
 #   drive_for EXE ARGS...  ruzdrive aimed at another exe name
 #   check NAME CMD...      run CMD; record PASS or FAIL
 #   check_eq NAME WANT CMD...  run CMD; PASS when its output is exactly WANT
+#   check_until NAME WANT CMD...  like check_eq, but polls CMD for up to $E2E_WAIT seconds
+#   wait_until WANT CMD... poll CMD until it prints WANT; prints the last output
 #   screenshot NAME        save the screen to the artefact folder
 #   e2e_finish             print the summary of this script; exit 1 when a check failed
 #
@@ -20,11 +22,7 @@
 set -uo pipefail
 
 E2E_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-# The tests get their own Wine prefix, so they never disturb a program run by hand.
-export WINEPREFIX="${WINEPREFIX:-$(cd "$E2E_DIR/../.." && pwd)/build/wineprefix-test}"
-# shellcheck source=../../scripts/wine-env.sh
-source "$E2E_DIR/../../scripts/wine-env.sh" || exit 1
-
+RUZ_ROOT="$(cd "$E2E_DIR/../.." && pwd)"
 RUZ_EXE_DIR="${RUZ_EXE_DIR:-$RUZ_ROOT/build/windows}"
 RUZ_DRIVER="${RUZ_DRIVER:-$RUZ_EXE_DIR/ruzdrive.exe}"
 RUZ_EXE="RuzoriZE3.exe"
@@ -36,9 +34,15 @@ E2E_ART=""
 E2E_PASS=0
 E2E_FAIL=0
 E2E_PIDS=()
+E2E_WAIT="${E2E_WAIT:-10}"
 
 e2e_init() {
   E2E_NAME="$1"
+  # A prefix of the script's own unless the caller gives one (scripts/test.sh shares one
+  # for its sequential run): scripts started side by side must not end each other's Wine.
+  export WINEPREFIX="${WINEPREFIX:-$RUZ_ROOT/build/wineprefix-e2e-$E2E_NAME}"
+  # shellcheck source=../../scripts/wine-env.sh
+  source "$RUZ_ROOT/scripts/wine-env.sh" || exit 1
   E2E_ART="$RUZ_ROOT/build/artefacts/$E2E_NAME"
   rm -rf "$E2E_ART"
   mkdir -p "$E2E_ART"
@@ -151,6 +155,25 @@ check_eq() {
     record FAIL "$name"
     printf '        want: %s\n        got:  %s\n' "$want" "${got//$'\n'/$'\n'              }"
   fi
+}
+
+# The program answers posted messages when it gets to them: poll instead of sleeping.
+wait_until() {
+  local want="$1" got deadline=$((SECONDS + E2E_WAIT))
+  shift
+  while :; do
+    got="$("$@" 2>&1)"
+    [[ $got == "$want" || $SECONDS -ge $deadline ]] && break
+    sleep 0.2
+  done
+  printf '%s\n' "$got"
+  [[ $got == "$want" ]]
+}
+
+check_until() {
+  local name="$1" want="$2"
+  shift 2
+  check_eq "$name" "$want" wait_until "$want" "$@"
 }
 
 screenshot() {
