@@ -26,7 +26,20 @@ no_msgbox() {
 
 # Minimising hides the window to the tray; either way it is not shown normally.
 minimised_or_hidden() {
-  [[ $(drive iconic main) == 1 || $(drive visible main) == 0 ]]
+  if [[ $(drive iconic main) == 1 || $(drive visible main) == 0 ]]; then echo yes; else echo no; fi
+}
+
+# The main window's part of the screen, saved as an artefact.
+shot_main() {
+  local x y w h
+  read -r x y w h <<<"$(drive window-rect main)"
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$E2E_ART/$1.png"
+}
+
+# Number of pixels that differ between two saved shots (small colour noise ignored).
+pixels_differ() {
+  compare -metric AE -fuzz 5% "$E2E_ART/$1.png" "$E2E_ART/$2.png" "$E2E_ART/$1-vs-$2.png" 2>&1 >/dev/null
+  echo
 }
 
 tab_captions() {
@@ -45,9 +58,8 @@ page_shows() {
 app_start
 FIRST_PID=$APP_PID
 check "main window appears" drive wait-window main 30000
-sleep 1
+check_until "title" "$TITLE" drive text main
 screenshot start
-check_eq "title" "$TITLE" drive text main
 check_eq "outer rect 514x388 at (50,50)" "50 50 514 388" drive window-rect main
 check_eq "main window visible" "1" drive visible main
 
@@ -78,20 +90,28 @@ check_eq "three tab pages" "3" drive tab-count
 check_eq "tab page captions" $'文件复制\n软件设置\n关于' tab_captions
 check_eq "page 0 at start" "0" drive tab
 check "page 0 shows the copy controls" page_shows 0 100
-for page in 1 2 0; do
-  check_eq "select page $page" "$page" drive tab "$page"
-  sleep 0.3
-  screenshot "page-$page"
-  case $page in
-    1) check "page 1 shows the rule editor only" page_shows 1 010 ;;
-    2) check "page 2 shows the About text only" page_shows 2 001 ;;
-    0) check "page 0 again shows the copy controls" page_shows 0 100 ;;
-  esac
-done
+check_eq "select page 1" "1" drive tab 1
+sleep 0.3
+screenshot page-1
+check "page 1 shows the rule editor only" page_shows 1 010
+check_eq "back to page 0" "0" drive tab 0
+sleep 0.3
+shot_main page-0-after-1
+check_eq "select page 2" "2" drive tab 2
+sleep 0.3
+screenshot page-2
+check "page 2 shows the About text only" page_shows 2 001
+check_eq "back to page 0 again" "0" drive tab 0
+sleep 0.3
+shot_main page-0-after-2
+screenshot page-0
+check "page 0 again shows the copy controls" page_shows 0 100
+# Hidden controls of the page left must leave nothing behind on the screen.
+check_eq "page 0 looks the same after page 1 and after page 2" "0" \
+  pixels_differ page-0-after-1 page-0-after-2
 drive tab 2 >/dev/null
 check "按钮_返回 clicked" drive click 按钮_返回
-sleep 0.5
-check_eq "按钮_返回 goes back to page 0" "0" drive tab
+check_until "按钮_返回 goes back to page 0" "0" drive tab
 
 # ---- instance marker
 MAIN_HWND="$(drive wait-window main 1000)"
@@ -101,16 +121,14 @@ check "registry holds the main window handle" same_number "$(reg_value RuzoriZE3
 drive tab 1 >/dev/null
 check "close request posted" drive close main
 check "close request shows the hint" drive msgbox-answer ok "$CLOSE_HINT" 5000
-sleep 0.5
+check_until "close request switches to page 0" "0" drive tab
 check "still running after the close request" app_running "$FIRST_PID"
 check_eq "main window still visible" "1" drive visible main
-check_eq "close request switches to page 0" "0" drive tab
 
 # ---- a second start of the same exe restores the first and ends silently
 check "minimise posted" drive minimize main
-sleep 1
+check_until "minimised window is not shown normally" "yes" minimised_or_hidden
 screenshot minimised
-check "minimised window is not shown normally" minimised_or_hidden
 app_start
 SECOND_PID=$APP_PID
 app_wait_exit "$SECOND_PID" 15
@@ -118,9 +136,8 @@ check_eq "second start ends with code 0" "0" echo "$APP_EXIT"
 check "second start shows no message" no_msgbox
 check "first instance still running" app_running "$FIRST_PID"
 check_eq "one main window" "1" drive count main
-sleep 0.5
-check_eq "first window restored: visible" "1" drive visible main
-check_eq "first window restored: not minimised" "0" drive iconic main
+check_until "first window restored: visible" "1" drive visible main
+check_until "first window restored: not minimised" "0" drive iconic main
 screenshot restored-by-second-start
 
 # ---- a copy under another name is an instance of its own
@@ -129,7 +146,7 @@ app_start RuzoriZE3b.exe
 OTHER_PID=$APP_PID
 RUZ_EXE=RuzoriZE3.exe
 check "renamed copy shows its own main window" drive_for RuzoriZE3b.exe wait-window main 30000
-sleep 2
+check_until "renamed copy's window visible" "1" drive_for RuzoriZE3b.exe visible main
 check "renamed copy keeps running" app_running "$OTHER_PID"
 check_eq "two main windows" "2" wine "$RUZ_DRIVER" count main
 OTHER_HWND="$(drive_for RuzoriZE3b.exe wait-window main 1000)"
@@ -152,9 +169,8 @@ check "mp4.ini written beside the exe" test -f "$E2E_TMP/mp4.ini"
 # ---- a new start after exit runs normally
 app_start
 check "restart: main window appears" drive wait-window main 30000
-sleep 1
-check_eq "restart: title" "$TITLE" drive text main
-check_eq "restart: visible" "1" drive visible main
+check_until "restart: title" "$TITLE" drive text main
+check_until "restart: visible" "1" drive visible main
 check "restart: still running" app_running "$APP_PID"
 check "restart: 退出 clicked" drive click 按钮_退出
 app_wait_exit "$APP_PID" 15
