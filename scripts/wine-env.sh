@@ -80,10 +80,16 @@ ruz_env_stop() {
   ruz_xvfb_stop
 }
 
-# Prints GetACP() as Wine reports it for this locale (the prefix's Nls key follows it).
+# Prints the ANSI code page Windows programs get here: GetACP() through the driver once it
+# is built, else the prefix's Nls key (which Wine sets from the locale).
 ruz_check_acp() {
-  wine reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP 2>/dev/null |
-    tr -d '\r' | awk '$1 == "ACP" { print $3 }'
+  local driver="$RUZ_ROOT/build/windows/ruzdrive.exe"
+  if [[ -f $driver ]]; then
+    wine "$driver" acp 2>/dev/null | tr -d '\r'
+  else
+    wine reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP 2>/dev/null |
+      tr -d '\r' | awk '$1 == "ACP" { print $3 }'
+  fi
 }
 
 ruz_prefix_init() {
@@ -101,6 +107,9 @@ ruz_prefix_init() {
     for face in "Microsoft YaHei" "SimSun" "宋体"; do
       wine reg add "$key" /v "$face" /t REG_SZ /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1 || exit 1
     done
+    local acp
+    acp="$(ruz_check_acp)"
+    [[ $acp == 936 ]] || echo "wine-env: warning: ANSI code page is '$acp', not 936 (is zh_CN.UTF-8 generated?)" >&2
     wineserver -w
     touch "$ready"
   ) 9>"$WINEPREFIX.lock"

@@ -54,6 +54,9 @@ page_shows() {
   [[ $got == "$want" ]] || { echo "page $page: visible 复制/应用/编辑框1 = $got, want $want"; return 1; }
 }
 
+# The program's texts are GBK: Wine must give it code page 936.
+check_eq "ANSI code page is 936" "936" wine "$RUZ_DRIVER" acp
+
 # ---- start
 app_start
 FIRST_PID=$APP_PID
