@@ -35,6 +35,33 @@ struct RealTray : ::testing::Test {
     LONG_PTR classProcedure() const { return GetClassLongPtrA(main, GCLP_WNDPROC); }
 };
 
+// Runs the message loop for a while, so timers fire and windows paint.
+void Pump(DWORD ms) {
+    const DWORD end = GetTickCount() + ms;
+    MSG m;
+    while (GetTickCount() < end) {
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+        Sleep(10);
+    }
+}
+
+// What a 48 x 48 window shows on the screen, pixel by pixel.
+std::vector<DWORD> Shown(HWND w) {
+    HDC screen = GetDC(w), memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 48, 48);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, 48, 48, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 48, -48, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> pixels(48 * 48);
+    GetDIBits(memory, bitmap, 0, 48, pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(w, screen);
+    return pixels;
+}
+
 SIZE BitmapSize(HBITMAP b) {
     BITMAP info{};
     GetObjectA(b, sizeof info, &info);
@@ -91,29 +118,19 @@ TEST_F(RealTray, HookRoutesTheCallbackAndIsUndoneOnRemove) {
     EXPECT_EQ(procedure(), classProcedure());
 }
 
-TEST_F(RealTray, MinimisingHidesTheMainWindowAndShowsTheMiniWindowAtItsPlace) {
-    ShowWindow(main, SW_SHOW);
-    ShowWindow(main, SW_MINIMIZE);
-    EXPECT_FALSE(IsWindowVisible(main));
-    HWND mini = ui.window(Wnd::Mini);
-    ASSERT_TRUE(mini);
-    EXPECT_TRUE(IsWindowVisible(mini));
-    RECT r;
-    GetWindowRect(mini, &r);
-    EXPECT_EQ(r.left, GetSystemMetrics(SM_CXSCREEN) - 100);
-    EXPECT_EQ(r.top, 200);
-    EXPECT_EQ(r.right - r.left, 48);
-    EXPECT_EQ(r.bottom - r.top, 48);
-    EXPECT_EQ(GetWindow(mini, GW_OWNER), main);
-    EXPECT_TRUE(GetWindowLongA(mini, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
-    HWND picture = GetDlgItem(mini, kFirstControlId + static_cast<int>(Ctl::图片框1));
-    ASSERT_EQ(picture, MiniPictureWindow());
-    GetClientRect(picture, &r);
-    EXPECT_EQ(r.right, 48);
-    EXPECT_EQ(r.bottom, 48);
+TEST_F(RealTray, BusyPictureAnimatesIdlePictureStandsStill) {
+    ShowWindow(ui.window(Wnd::Mini), SW_SHOWNOACTIVATE);
+    HWND picture = MiniPictureWindow();
+    ui.setMiniPicture(MiniPicture::Busy);
+    Pump(100);
+    const auto busy = Shown(picture);
+    Pump(300);  // two frame delays of 150 ms
+    EXPECT_NE(Shown(picture), busy);
 
-    SendMessageA(picture, WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
-    EXPECT_TRUE(IsWindowVisible(main));
-    EXPECT_FALSE(IsIconic(main));
-    EXPECT_TRUE(IsWindowVisible(mini));
+    ui.setMiniPicture(MiniPicture::Idle);
+    Pump(100);
+    const auto idle = Shown(picture);
+    EXPECT_NE(idle, busy);
+    Pump(300);
+    EXPECT_EQ(Shown(picture), idle);
 }
