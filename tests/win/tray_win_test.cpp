@@ -1,5 +1,7 @@
 // The tray hook, the icons and the mini window against the real system.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
 
 #include "platform/sim/sim_platform.h"
 #include "platform/win32/frames_win.h"
@@ -62,6 +64,16 @@ std::vector<DWORD> Shown(HWND w) {
     return pixels;
 }
 
+// Icons in the tray window Wine shows when there is no desktop tray.
+int TrayIconCount() {
+    HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
+    int n = 0;
+    for (HWND c = FindWindowExA(tray, nullptr, "__winex11_tray_icon", nullptr); tray && c;
+         c = FindWindowExA(tray, c, "__winex11_tray_icon", nullptr))
+        ++n;
+    return n;
+}
+
 SIZE BitmapSize(HBITMAP b) {
     BITMAP info{};
     GetObjectA(b, sizeof info, &info);
@@ -116,6 +128,20 @@ TEST_F(RealTray, HookRoutesTheCallbackAndIsUndoneOnRemove) {
     EXPECT_EQ(procedure(), classProcedure());
     RemoveTrayIcon(app);
     EXPECT_EQ(procedure(), classProcedure());
+}
+
+TEST_F(RealTray, ShellRestartBringsTheIconBack) {
+    const int shown = TrayIconCount();
+    ASSERT_GE(shown, 1);
+    ShowTrayBalloon(app, kProgramTitle, "提示", 1);
+    NOTIFYICONDATAA gone{};
+    gone.cbSize = sizeof gone;
+    gone.hWnd = main;
+    gone.uID = 1;
+    Shell_NotifyIconA(NIM_DELETE, &gone);  // as a restarted shell has forgotten it
+    EXPECT_EQ(TrayIconCount(), shown - 1);
+    SendMessageA(main, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_EQ(TrayIconCount(), shown);
 }
 
 TEST_F(RealTray, BusyPictureAnimatesIdlePictureStandsStill) {
