@@ -153,7 +153,7 @@ echo "==== tier 2: Windows tests under Wine"
 if ((WIN_TESTS_OK && WINE_OK)) && [[ -f build/windows/win_tests.exe ]]; then
   ruz_wine_stop
   rc=0
-  (cd build/windows && timeout 600 wine ./win_tests.exe --gtest_color=no) >"$ART/win_tests.log" 2>&1 || rc=$?
+  (cd build/windows && timeout 600 wine ./win_tests.exe --gtest_color=no) </dev/null >"$ART/win_tests.log" 2>&1 || rc=$?
   gtest_count "$ART/win_tests.log" "$rc"
   tr -d '\r' <"$ART/win_tests.log" | grep -E '^\[  FAILED  \] [^0-9]' | sort -u | head -n 30
   tier_line "tier 2 windows tests" "$GT_PASS" "$GT_FAIL" "$GT_NOTE"
@@ -173,7 +173,7 @@ if ((APP_OK && WINE_OK)); then
     name="$(basename "$script" .sh)"
     before_fail=$(grep -c '^FAIL' "$RESULTS")
     rc=0
-    RUZ_RESULTS="$RESULTS" timeout 900 bash "$script" </dev/null 2>&1 | tee "$ART/$name.log" || rc=$?
+    RUZ_RESULTS="$RESULTS" timeout 600 bash "$script" </dev/null 2>&1 | tee "$ART/$name.log" || rc=$?
     now_fail=$(grep -c '^FAIL' "$RESULTS")
     if [[ $rc -ne 0 && $now_fail -eq $before_fail ]]; then
       # It failed without saying which check: a crash or a time-out.

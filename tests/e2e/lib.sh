@@ -87,7 +87,7 @@ e2e_cleanup() {
 app_start() {
   local exe="${1:-RuzoriZE3.exe}"
   RUZ_EXE="$exe"
-  (cd "$E2E_TMP" && exec wine "./$exe") >>"$E2E_ART/$exe.log" 2>&1 &
+  (cd "$E2E_TMP" && exec wine "./$exe") </dev/null >>"$E2E_ART/$exe.log" 2>&1 &
   APP_PID=$!
   E2E_PIDS+=("$APP_PID")
 }
