@@ -42,6 +42,9 @@ Stream StreamOf(ResourceBytes bytes) {
         GlobalFree(memory);
         return nullptr;
     }
+    ULARGE_INTEGER exact;
+    exact.QuadPart = bytes.size();
+    stream->SetSize(exact);  // the memory block may be larger than asked for
     return Stream(stream);
 }
 

@@ -48,7 +48,10 @@ LRESULT CALLBACK PictureProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam
     switch (msg) {
     case WM_PAINT: Paint(window); return 0;
     case WM_ERASEBKGND: return 1;  // the frame covers all of it
-    case WM_TIMER: ShowFrame((gPicture.frame + 1) % Shown().size()); return 0;
+    case WM_TIMER:
+        // A tick queued before a switch to a still picture may still arrive.
+        if (Shown().size() > 1) ShowFrame((gPicture.frame + 1) % Shown().size());
+        return 0;
     case WM_LBUTTONDBLCLK: ShowMainWindowFromMini(TheApp()); return 0;
     case WM_RBUTTONDOWN: PopUpMiniMenu(TheApp()); return 0;
     case WM_DESTROY:
