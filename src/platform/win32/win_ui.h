@@ -9,6 +9,9 @@
 
 struct App;
 
+
+HWND MiniPictureWindow();  // 图片框1, once the mini window exists (mini_win.cpp)
+
 class WinUi : public Ui {
 public:
     std::string text(Ctl) const override;
@@ -64,7 +67,8 @@ public:
     // Creates the main window and every control; WM_CREATE runs the created handler.
     HWND createMainWindow(HINSTANCE);
     HWND window(Wnd w) const { return windows_[static_cast<int>(w)]; }
-    HWND control(Ctl c) const { return controls_[static_cast<int>(c)]; }
+    // 图片框1 belongs to the mini window, which owns its handle from its own WM_CREATE on.
+    HWND control(Ctl c) const { return c == Ctl::图片框1 ? MiniPictureWindow() : controls_[static_cast<int>(c)]; }
     HMENU menu(Wnd) const;
     // What a WM_CTLCOLORSTATIC for a label or check box should use.
     Rgb labelColor(Ctl c) const { return colors_[static_cast<int>(c)]; }
@@ -96,4 +100,3 @@ void DispatchCommand(WPARAM wParam, LPARAM lParam);
 // The mini window lives in mini_win.cpp.
 HWND CreateMiniWindow(HWND owner);
 void SetMiniWindowPicture(MiniPicture);
-HWND MiniPictureWindow();  // 图片框1, once the mini window exists
