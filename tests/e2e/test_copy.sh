@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The copy job onto a drive letter mapped to a temp folder: a mixed list copied and
+# verified with method 1, then method 2 with the overwrite question and source deletion.
+source "$(dirname "$0")/lib.sh"
+e2e_init copy
+
+SRC="$E2E_TMP/src"
+SRC2="$E2E_TMP/src2"
+PLAYER="$E2E_TMP/player"
+KLINK="$WINEPREFIX/dosdevices/k:"
+mkdir -p "$SRC" "$SRC2" "$PLAYER/Video" "$PLAYER/music" "$PLAYER/txt"
+head -c 1572864 /dev/urandom >"$SRC/a.mp3"
+head -c 3145735 /dev/urandom >"$SRC/b.avi"
+printf 'line one\r\nline two\r\n' >"$SRC/c.txt"
+head -c 99 /dev/urandom >"$SRC/d.bin"
+head -c 250000 /dev/urandom >"$SRC/e 歌.mp3"
+head -c 1000 /dev/urandom >"$SRC2/a.mp3"
+head -c 70000 /dev/urandom >"$SRC2/f.wma"
+cp "$SRC2/f.wma" "$E2E_TMP/f.wma.orig"
+ln -sfn "$PLAYER" "$KLINK"
+trap 'rm -f "$KLINK"; e2e_cleanup' EXIT
+
+# Every file byte for byte where its rule puts it: "source|place on the player".
+same_files() {
+  local pair bad=0
+  for pair in "$@"; do
+    cmp -s "${pair%%|*}" "$PLAYER/${pair#*|}" || { echo "differs or missing: ${pair#*|}"; bad=1; }
+  done
+  return $bad
+}
+
+# The status line once the job is over: its summary up to the seconds.
+summary() { drive text 标签3 | sed 's/耗时.*/耗时/'; }
+
+app_start
+check "main window appears" drive wait-window main 30000
+check_eq "rule list loaded" "5" wait_until 5 drive lv-count 超级列表框_扩展名
+check_eq "目录框 names drive K:" 'K:\' drive text 目录框
+drive tab 1 >/dev/null
+check_eq "verification switched on" "1" drive set-check 选择框_校验 1
+drive tab 0 >/dev/null
+
+# ---- method 1: the program's own copy, verified, on the worker
+drive click 按钮_添加文件 >/dev/null
+drive filedialog-shown 10000 >/dev/null
+check "five files chosen" drive filedialog "$SRC" "a.mp3" "b.avi" "c.txt" "d.bin" "e 歌.mp3"
+check_eq "five rows" "5" wait_until 5 drive lv-count 超级列表框
+drive click 按钮_复制 >/dev/null
+check_until "summary in the status line" "共5个,成功复制5个,耗时" summary
+check_eq "the list is emptied" "0" wait_until 0 drive lv-count 超级列表框
+check "every file byte-identical in its rule folder" same_files \
+  "$SRC/a.mp3|music/a.mp3" "$SRC/b.avi|Video/b.avi" "$SRC/c.txt|txt/c.txt" "$SRC/d.bin|d.bin" \
+  "$SRC/e 歌.mp3|music/e 歌.mp3"
+check_eq "overall bar at the row count" "5" drive progress 进度条1
+check_eq "per-file bar at 100" "100" drive progress 进度条2
+check_eq "copy enabled again" "1" wait_until 1 drive enabled 按钮_复制
+check_eq "cancel disabled again" "0" drive enabled 按钮_取消
+check "sources kept without the delete option" test -f "$SRC/a.mp3"
+screenshot method1
+
+# ---- method 2: the shell's copy; an existing file is skipped; sources deleted
+# (a second folder: the dialog will not navigate to the folder it is already in)
+drive tab 1 >/dev/null
+check_eq "copy method 2 chosen" "1" drive combo 组合框_复制方法 1
+drive tab 0 >/dev/null
+check_eq "delete option on" "1" drive set-check 选择框_成功后删除源文件 1
+drive click 按钮_添加文件 >/dev/null
+drive filedialog-shown 10000 >/dev/null
+check "two files chosen" drive filedialog "$SRC2" "a.mp3" "f.wma"
+check_eq "two rows" "2" wait_until 2 drive lv-count 超级列表框
+drive click 按钮_复制 >/dev/null
+check "overwrite question answered with Cancel" drive msgbox-answer cancel "已存在！ 覆盖吗？取消将会跳过！" 10000
+check_until "summary counts the skipped file" "共2个,成功复制1个,耗时" summary
+check "the new file copied by the shell" same_files "$E2E_TMP/f.wma.orig|music/f.wma"
+check "its source deleted" test ! -e "$SRC2/f.wma"
+check "the skipped file's source kept" test -f "$SRC2/a.mp3"
+check "the existing copy untouched" same_files "$SRC/a.mp3|music/a.mp3"
+check_eq "the list is emptied" "0" wait_until 0 drive lv-count 超级列表框
+screenshot method2
+
+drive click 按钮_退出 >/dev/null
+check "the program ends through 退出" app_wait_exit "$APP_PID" 20
+e2e_finish
