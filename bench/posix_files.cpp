@@ -1,0 +1,152 @@
+#include "posix_files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// O_DIRECT wants aligned buffers, lengths and offsets: whole blocks of this size.
+constexpr std::size_t kDirectBlock = 1 << 20;
+
+class PosixFile : public File {
+public:
+    PosixFile(int fd, bool direct, bool inRam) : fd_(fd), inRam_(inRam) {
+        if (direct && posix_memalign(reinterpret_cast<void**>(&block_), 4096, kDirectBlock) != 0) block_ = nullptr;
+    }
+    ~PosixFile() override {
+        if (fd_ >= 0) ::close(fd_);
+        std::free(block_);
+    }
+    std::int64_t read(void* buf, std::size_t len) override {
+        if (block_) return readBlocks(static_cast<char*>(buf), len);
+        return ::read(fd_, buf, len);
+    }
+    bool write(const void* buf, std::size_t len) override {
+        const char* p = static_cast<const char*>(buf);
+        while (len > 0) {
+            const ssize_t n = ::write(fd_, p, len);
+            if (n <= 0) return false;
+            p += n;
+            len -= static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+    bool flush() override { return inRam_ || fdatasync(fd_) == 0; }
+    bool close() override {
+        const bool ok = ::close(fd_) == 0;
+        fd_ = -1;
+        return ok;
+    }
+
+private:
+    std::int64_t readBlocks(char* buf, std::size_t len) {
+        if (pos_ == filled_ && !atEnd_) {
+            const ssize_t n = ::read(fd_, block_, kDirectBlock);
+            if (n < 0) return -1;
+            pos_ = 0;
+            filled_ = static_cast<std::size_t>(n);
+            atEnd_ = filled_ < kDirectBlock;
+        }
+        const std::size_t n = std::min(len, filled_ - pos_);
+        std::memcpy(buf, block_ + pos_, n);
+        pos_ += n;
+        return static_cast<std::int64_t>(n);
+    }
+
+    int fd_;
+    bool inRam_;
+    char* block_ = nullptr;
+    std::size_t pos_ = 0, filled_ = 0;
+    bool atEnd_ = false;
+};
+
+
+}  // namespace
+
+std::unique_ptr<File> PosixFileSystem::wrap(int fd, bool direct) const {
+    if (fd < 0) return nullptr;
+    return std::make_unique<PosixFile>(fd, direct, inRam_);
+}
+
+std::string PosixFileSystem::hostPath(const std::string& path) const {
+    if (path.size() < 2 || path[1] != ':') return "";
+    auto it = drives_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))));
+    if (it == drives_.end()) return "";
+    std::string rest = path.substr(2);
+    std::replace(rest.begin(), rest.end(), '\\', '/');
+    return it->second + rest;
+}
+
+std::int64_t PosixFileSystem::fileSize(const std::string& path) {
+    struct stat st;
+    if (stat(hostPath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    return st.st_size;
+}
+
+bool PosixFileSystem::exists(const std::string& path) {
+    struct stat st;
+    return stat(hostPath(path).c_str(), &st) == 0;
+}
+
+bool PosixFileSystem::isFolder(const std::string& path) {
+    struct stat st;
+    return stat(hostPath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::int64_t PosixFileSystem::driveTotalBytes(char letter) {
+    struct statvfs st;
+    if (statvfs(hostPath(std::string(1, letter) + ":\\").c_str(), &st) != 0) return -1;
+    return static_cast<std::int64_t>(st.f_blocks * st.f_frsize);
+}
+
+std::int64_t PosixFileSystem::driveFreeKb(char letter) {
+    struct statvfs st;
+    if (statvfs(hostPath(std::string(1, letter) + ":\\").c_str(), &st) != 0) return -1;
+    return static_cast<std::int64_t>(st.f_bavail * st.f_frsize / 1024);
+}
+
+std::vector<DirEntry> PosixFileSystem::listFolder(const std::string& folder) {
+    std::vector<DirEntry> out;
+    const std::string host = hostPath(folder);
+    DIR* dir = opendir(host.c_str());
+    if (!dir) return out;
+    while (dirent* e = readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name != "." && name != "..") out.push_back({name, isFolder(folder + "\\" + name)});
+    }
+    closedir(dir);
+    return out;
+}
+
+std::unique_ptr<File> PosixFileSystem::openRead(const std::string& path, ReadMode mode) {
+    const std::string host = hostPath(path);
+    if (mode == ReadMode::Cached || inRam_) return wrap(open(host.c_str(), O_RDONLY));
+    const int fd = open(host.c_str(), O_RDONLY | O_DIRECT);
+    if (fd >= 0) return wrap(fd, true);
+    // Without direct I/O, drop the cached pages so the read comes from the device.
+    const int cached = open(host.c_str(), O_RDONLY);
+    if (cached >= 0) posix_fadvise(cached, 0, 0, POSIX_FADV_DONTNEED);
+    return wrap(cached);
+}
+
+std::unique_ptr<File> PosixFileSystem::openWrite(const std::string& path) {
+    return wrap(open(hostPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
+}
+
+bool PosixFileSystem::createNewFile(const std::string& path, const std::string& bytes) {
+    auto file = wrap(open(hostPath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644));
+    if (!file) return false;
+    const bool written = file->write(bytes.data(), bytes.size());
+    return file->close() && written;
+}
+
+bool PosixFileSystem::clearAttributes(const std::string& path) { return chmod(hostPath(path).c_str(), 0644) == 0; }
+
+bool PosixFileSystem::deleteFile(const std::string& path) { return unlink(hostPath(path).c_str()) == 0; }

@@ -1,0 +1,33 @@
+#pragma once
+// Real files for the benchmarks: drive letters mapped onto POSIX folders, "\" onto "/".
+#include <map>
+
+#include "platform/files.h"
+
+class PosixFileSystem : public FileSystem {
+public:
+    // inRam: uncached reads come from the cache and flushes do nothing, to measure the
+    // engine's own work apart from the device's.
+    PosixFileSystem(std::map<char, std::string> drives, bool inRam = false)
+        : drives_(std::move(drives)), inRam_(inRam) {}
+
+    std::int64_t fileSize(const std::string& path) override;
+    bool exists(const std::string& path) override;
+    bool isFolder(const std::string& path) override;
+    std::int64_t driveTotalBytes(char letter) override;
+    std::int64_t driveFreeKb(char letter) override;
+    std::vector<DirEntry> listFolder(const std::string& folder) override;
+    std::unique_ptr<File> openRead(const std::string& path, ReadMode) override;
+    std::unique_ptr<File> openWrite(const std::string& path) override;
+    bool createNewFile(const std::string& path, const std::string& bytes) override;
+    bool clearAttributes(const std::string& path) override;
+    bool deleteFile(const std::string& path) override;
+
+    std::string hostPath(const std::string& path) const;  // "" for an unknown drive
+
+private:
+    std::unique_ptr<File> wrap(int fd, bool direct = false) const;
+
+    std::map<char, std::string> drives_;
+    bool inRam_;
+};
