@@ -85,7 +85,10 @@ void ExitProgram(App& app) {
     DeleteInstanceWindowValue(app, app.instanceName);
     SaveOptions(app);
     RevokeListDropTarget(app);
-    if (app.ui.windowCreated(Wnd::Mini)) app.ui.destroyWindow(Wnd::Mini);
+    if (app.ui.windowCreated(Wnd::Mini)) {
+        app.shell.revokeDropTarget(Ctl::图片框1);  // a window must not die registered
+        app.ui.destroyWindow(Wnd::Mini);
+    }
     app.sys.quit(0);
 }
 

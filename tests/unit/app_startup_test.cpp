@@ -79,11 +79,12 @@ TEST(CloseRequest, RefusedWithAHintUnlessExiting) {
 
 TEST(Exit, EndsTheProgramAndClearsTheMarkersEveryStepRepeatable) {
     Started s;
+    s.shell.dropTargets.insert(Ctl::图片框1);
     ExitProgram(s.app);
     EXPECT_EQ(s.app.exitRequested, 1);
     EXPECT_EQ(s.sys.quitCode, 0);
     EXPECT_FALSE(s.sys.registry.count("RuzoriZE3.exe"));
-    EXPECT_FALSE(s.shell.dropTargets.count(Ctl::超级列表框));
+    EXPECT_TRUE(s.shell.dropTargets.empty());
     EXPECT_FALSE(s.ui.windowCreated(Wnd::Mini));
     TeardownMainWindow(s.app);  // the destruction repeats the steps harmlessly
     EXPECT_FALSE(s.sys.registry.count("RuzoriZE3.exe"));
