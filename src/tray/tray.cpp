@@ -1,8 +1,10 @@
 #include "tray/tray.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 #include "app/app.h"
 #include "platform/shell.h"
@@ -17,6 +19,8 @@ struct TrayState {
     std::uint32_t taskbarCreatedMessage = 0;
     std::uintptr_t window = 0;
     bool hooked = false;
+    // Each picture becomes an icon once: every copy job switches between two of them.
+    std::map<std::pair<const unsigned char*, std::size_t>, IconHandle> icons;
 };
 
 namespace {
@@ -38,6 +42,14 @@ void Notify(App& app, TrayOp op, Fill fill) {
     app.shell.notifyIcon(op, tray.record);
 }
 
+IconHandle CachedIcon(App& app, ResourceBytes ico) {
+    TrayState& tray = Tray(app);
+    std::lock_guard guard(tray.lock);
+    auto [it, added] = tray.icons.try_emplace({ico.data(), ico.size()}, 0);
+    if (added) it->second = IconFromIcoBytes(app.shell, ico, 0);
+    return it->second;
+}
+
 // The field keeps a terminating zero and never ends in half a character.
 template <std::size_t N>
 void CopyField(char (&field)[N], const std::string& text) {
@@ -57,7 +69,7 @@ void InstallTrayIcon(App& app, ResourceBytes ico, const std::string& tip) {
     // Hooking twice would make the saved procedure our own and loop forever.
     if (!tray.hooked) tray.window = app.shell.hookMainWindow();
     tray.hooked = true;
-    const IconHandle icon = ico.empty() ? app.shell.mainWindowSmallIcon() : IconFromIcoBytes(app.shell, ico, 0);
+    const IconHandle icon = ico.empty() ? app.shell.mainWindowSmallIcon() : CachedIcon(app, ico);
     Notify(app, TrayOp::Add, [&](TrayRecord& r) {
         r.cbSize = kTrayRecordSize;
         r.hWnd = tray.window;
@@ -77,7 +89,7 @@ void RemoveTrayIcon(App& app) {
 }
 
 void SetTrayIcon(App& app, ResourceBytes ico) {
-    const IconHandle icon = IconFromIcoBytes(app.shell, ico, 0);
+    const IconHandle icon = CachedIcon(app, ico);
     if (icon == 0) return;
     Notify(app, TrayOp::Modify, [&](TrayRecord& r) {
         r.uFlags = kIconMessageTip;

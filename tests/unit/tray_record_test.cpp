@@ -59,6 +59,17 @@ TEST(TrayRecord, SetTrayIconChangesOnlyThePicture) {
     EXPECT_EQ(s.shell.notifications.size(), sent);
 }
 
+TEST(TrayRecord, EachPictureBecomesAnIconOnlyOnce) {
+    Installed s;  // the idle icon was made at install
+    for (int job = 0; job < 3; ++job) {
+        SetTrayIcon(s.app, BusyTrayIcon);
+        SetTrayIcon(s.app, IdleTrayIcon);
+    }
+    EXPECT_EQ(s.shell.iconImageSizes.size(), 2u);
+    EXPECT_EQ(s.shell.notifications.size(), 7u);
+    EXPECT_EQ(Last(s.shell).hIcon, s.shell.notifications.front().record.hIcon);
+}
+
 TEST(TrayRecord, BalloonSetsTitleTextAndKindOnly) {
     Installed s;
     const IconHandle icon = Last(s.shell).hIcon;
