@@ -1,21 +1,14 @@
 #include "copyengine/copyloop.h"
 
-#include <charconv>
-
 #include "app/app.h"
 #include "copyengine/copymethods.h"
 #include "copyengine/jobevents.h"
 #include "copyengine/jobui.h"
 #include "copyengine/paths.h"
+#include "text/number.h"
 #include "tray/tray.h"
 
 namespace {
-
-std::string Seconds(std::uint64_t ms) {
-    char buf[32];
-    const auto end = std::to_chars(buf, buf + sizeof buf, static_cast<double>(ms) / 1000).ptr;
-    return std::string(buf, end);
-}
 
 void AnnounceRow(App& app, JobEvents& events, int row, const std::string& source) {
     const std::string text = "正在复制 " + source + " 请稍候...      ";
@@ -74,7 +67,7 @@ void RunCopyJob(App& app, JobEvents& events, const JobPlan& plan) {
         events.send([&app, i] { app.ui.setProgressPos(Ctl::进度条1, i + 1); });
     }
     const std::string summary = "共" + std::to_string(n) + "个,成功复制" + std::to_string(ok) +
-                                "个,耗时" + Seconds(app.sys.tickMs() - t0) + "秒";
+                                "个,耗时" + FormatNumber((app.sys.tickMs() - t0) / 1000.0) + "秒";
     events.send([&app, summary] {
         ShowJobStatus(app, summary, 1);
         EndCopyJob(app);

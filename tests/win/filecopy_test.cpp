@@ -91,7 +91,7 @@ TEST_F(RealFilesTest, TheFileSystemAnswersLikeTheEngineExpects) {
 }
 
 TEST_F(RealFilesTest, OwnCopyVerifiesThroughUncachedReads) {
-    for (std::size_t size : {0u, 99u, 100u, 4097u, (3u << 20) + 5u}) {
+    for (std::size_t size : {0u, 99u, 100u, 4097u, 1u << 20, (3u << 20) + 5u}) {
         const std::string from = root + "src\\歌" + std::to_string(size) + ".mp3";
         const std::string to = root + "player\\music\\歌" + std::to_string(size) + ".mp3";
         Write(from, Bytes(size));
