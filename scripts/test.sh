@@ -16,6 +16,10 @@ TOTAL_PASS=0
 TOTAL_FAIL=0
 SUMMARY=()
 
+stage() {
+  echo "==== $1 (at ${SECONDS}s)"
+}
+
 tier_line() {   # name passed failed [note]
   local line="$1: $2 passed, $3 failed${4:+ ($4)}"
   SUMMARY+=("$line")
@@ -26,7 +30,7 @@ tier_line() {   # name passed failed [note]
 
 finish() {
   echo
-  echo "==== summary (logs in build/artefacts/)"
+  stage "summary (logs in build/artefacts/)"
   local s
   for s in "${SUMMARY[@]}"; do echo "  $s"; done
   echo "$TOTAL_PASS passed, $TOTAL_FAIL failed"
@@ -72,14 +76,14 @@ gtest_count() {
 }
 
 # ---------------------------------------------------------------- dependencies, builds
-echo "==== installing dependencies"
+stage "installing dependencies"
 if ! logged "$ART/install-deps.log" bash scripts/install-deps.sh; then
   tier_line "dependencies" 0 1 "install failed"
   finish
   exit 1
 fi
 
-echo "==== building (native)"
+stage "building (native)"
 NATIVE_OK=0
 if logged "$ART/build-native-configure.log" cmake --preset native &&
   logged "$ART/build-native-unit.log" cmake --build --preset native --target unit_tests; then
@@ -90,7 +94,7 @@ if logged "$ART/build-native-configure.log" cmake --preset native &&
   fi
 fi
 
-echo "==== building (windows)"
+stage "building (windows)"
 WIN_CONFIGURED=0
 logged "$ART/build-windows-configure.log" cmake --preset windows && WIN_CONFIGURED=1
 # Target by target, so one that does not build still lets the other tiers run.
@@ -103,7 +107,7 @@ build_win win_tests && WIN_TESTS_OK=1
 build_win RuzoriZE3 && build_win ruzdrive && APP_OK=1
 
 # ---------------------------------------------------------------- tier 1
-echo "==== tier 1: unit tests (native)"
+stage "tier 1: unit tests (native)"
 if ((NATIVE_OK)) && [[ -x build/native/tests/unit/unit_tests ]]; then
   rc=0
   (cd build/native/tests/unit && timeout 600 ./unit_tests --gtest_color=no) >"$ART/unit_tests.log" 2>&1 || rc=$?
@@ -149,7 +153,7 @@ else
   cat "$ART/wine-env.log"
 fi
 
-echo "==== tier 2: Windows tests under Wine"
+stage "tier 2: Windows tests under Wine"
 if ((WIN_TESTS_OK && WINE_OK)) && [[ -f build/windows/win_tests.exe ]]; then
   ruz_wine_stop
   rc=0
@@ -162,7 +166,7 @@ else
   tier_line "tier 2 windows tests" 0 1 "$( ((WINE_OK)) && echo "win_tests.exe did not build" || echo "Wine environment failed")"
 fi
 
-echo "==== tier 3: end-to-end"
+stage "tier 3: end-to-end"
 if ((APP_OK && WINE_OK)); then
   RESULTS="$ART/e2e-results.txt"
   : >"$RESULTS"
