@@ -1,19 +1,27 @@
-// Dropping a folder of 10,000 files: how long the list takes to fill, and the longest
-// stretch without pending events being run, against the bare walk of the same folder.
+// Dropping a folder of 10,000 files: how long the list takes to fill and the longest
+// stretch without pending events, against the bare walk of the same folder, on the
+// in-memory file system and on real files in a temp folder.
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "copylist/copylist.h"
 #include "copylist/folderwalk.h"
 #include "platform/sim/sim_platform.h"
+#include "posix_files.h"
 
 namespace {
 
 constexpr int kFiles = 10000;
 constexpr double kMaxFillMs = 2000, kMaxGapMs = 50;
+const char* const kKinds[] = {".mp3", ".avi", ".txt", ".jpg", ".bin"};
 
 // <chrono> cannot be used: its "µs" has no GBK form, and literals here are GBK.
 double NowMs() {
@@ -22,48 +30,78 @@ double NowMs() {
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
-void Prepare(SimPlatform& sim) {
-    sim.fs.addDrive('J', 64LL << 30, 32LL << 30);
+// The simulated machine, but with the real clock, so the intake paces itself truly.
+class RealClock : public SimSystem {
+public:
+    std::uint64_t tickMs() override { return static_cast<std::uint64_t>(NowMs()); }
+};
+
+std::string FileName(int i) { return "第" + std::to_string(i) + "首 track" + kKinds[i % 5]; }
+
+void AddRules(Ui& ui) {
     const char* rules[][2] = {{"*.rm;*.rmvb;*.dat;*.flv;*.wmv;*.avi;*.asf;*.3gp;*.mp4;*.mpg", "\\Video"},
                               {"*.mp3;*.wma;*.wav", "\\music"}, {"*.txt", "\\txt"},
                               {"*.bmp;*.jpg;*.gif", "\\picture"}, {"*.swf", "\\flash"}};
-    for (const auto& r : rules)
-        sim.ui.setCell(Ctl::超级列表框_扩展名, sim.ui.appendRow(Ctl::超级列表框_扩展名, r[0], 0), 1, r[1]);
-    sim.ui.setChecked(Ctl::选择框_规则, true);
-    sim.ui.setText(Ctl::目录框, "J:\\");
-    const char* kinds[] = {".mp3", ".avi", ".txt", ".jpg", ".bin"};
-    for (int i = 0; i < kFiles; ++i)
-        sim.fs.addFile("J:\\drop\\第" + std::to_string(i) + "首 track" + kinds[i % 5], std::string(i % 4096, 'x'));
+    for (const auto& r : rules) ui.setCell(Ctl::超级列表框_扩展名, ui.appendRow(Ctl::超级列表框_扩展名, r[0], 0), 1, r[1]);
+    ui.setChecked(Ctl::选择框_规则, true);
+    ui.setText(Ctl::目录框, "J:\\");
+}
+
+// Walks J:\drop bare, then drops it on an empty list; prints both and checks the limits.
+bool Measure(const char* label, FileSystem& fs) {
+    SimUi ui;
+    SimFileSystem iniFs;
+    SimProfile ini{iniFs};
+    RealClock sys;
+    SimShell shell;
+    App app{ui, fs, ini, sys, shell};
+    AddRules(ui);
+
+    double start = NowMs();
+    int walked = 0;
+    ForEachFileIn(fs, "J:\\drop", [&walked](const std::string&) { return ++walked > 0; });
+    const double walkMs = NowMs() - start;
+
+    // The first stretch holds the one call that lists the folder; the rest is our pacing.
+    std::vector<double> gaps;
+    double lastPump = 0;
+    ui.onPump = [&] {
+        gaps.push_back(NowMs() - lastPump);
+        lastPump = NowMs();
+    };
+    start = lastPump = NowMs();
+    OnFilesDropped(app, "J:\\drop");
+    const double fillMs = NowMs() - start;
+    gaps.push_back(NowMs() - lastPump);
+    const double firstGapMs = gaps.front();
+    const double maxGapMs = *std::max_element(gaps.begin() + 1, gaps.end());
+
+    const int rows = ui.rowCount(Ctl::超级列表框);
+    const bool ok = rows == kFiles && fillMs < kMaxFillMs && maxGapMs < kMaxGapMs;
+    std::printf("%s: %d files walked, %d rows, %d pauses for pending events\n", label, walked, rows, ui.pumps);
+    std::printf("  baseline, bare walk of the folder      %8.1f ms\n", walkMs);
+    std::printf("  drop, list filled and one refresh      %8.1f ms  (%.1fx the walk; limit %.0f ms)\n", fillMs,
+                fillMs / walkMs, kMaxFillMs);
+    std::printf("  first stretch, with the folder listing %8.1f ms\n", firstGapMs);
+    std::printf("  longest stretch after it               %8.1f ms  (limit %.0f ms)  %s\n", maxGapMs, kMaxGapMs,
+                ok ? "PASS" : "FAIL");
+    return ok;
 }
 
 }  // namespace
 
 int main() {
-    SimPlatform sim;
-    Prepare(sim);
+    SimFileSystem memory;
+    memory.addDrive('J', 64LL << 30, 32LL << 30);
+    for (int i = 0; i < kFiles; ++i) memory.addFile("J:\\drop\\" + FileName(i), std::string(i % 4096, 'x'));
 
-    double start = NowMs();
-    int walked = 0;
-    ForEachFileIn(sim.fs, "J:\\drop", [&walked](const std::string&) { return ++walked > 0; });
-    const double walkMs = NowMs() - start;
+    char tmpl[] = "/tmp/intake-bench.XXXXXX";
+    const std::filesystem::path root = mkdtemp(tmpl);
+    std::filesystem::create_directory(root / "drop");
+    for (int i = 0; i < kFiles; ++i) std::ofstream(root / "drop" / FileName(i)) << std::string(i % 4096, 'x');
+    PosixFileSystem disk({{'J', root.string()}});
 
-    double maxGapMs = 0, lastPump = 0;
-    sim.ui.onPump = [&] {
-        maxGapMs = std::max(maxGapMs, NowMs() - lastPump);
-        lastPump = NowMs();
-    };
-    start = lastPump = NowMs();
-    OnFilesDropped(sim.app, "J:\\drop");
-    const double fillMs = NowMs() - start;
-    maxGapMs = std::max(maxGapMs, NowMs() - lastPump);
-
-    const int rows = sim.ui.rowCount(Ctl::超级列表框);
-    std::printf("files %d, walked %d, rows %d, pumps %d\n", kFiles, walked, rows, sim.ui.pumps);
-    std::printf("baseline: bare walk of the folder   %8.1f ms\n", walkMs);
-    std::printf("drop: fill the list, one refresh     %8.1f ms  (%.1fx the walk; limit %.0f ms)\n", fillMs,
-                fillMs / walkMs, kMaxFillMs);
-    std::printf("longest stretch without pending events %6.3f ms  (limit %.0f ms)\n", maxGapMs, kMaxGapMs);
-    const bool ok = rows == kFiles && fillMs < kMaxFillMs && maxGapMs < kMaxGapMs;
-    std::printf("%s\n", ok ? "PASS" : "FAIL");
+    const bool ok = Measure("in memory", memory) & Measure("real files", disk);
+    std::filesystem::remove_all(root);
     return ok ? 0 : 1;
 }

@@ -13,7 +13,9 @@
 
 namespace {
 
+constexpr Ctl kList = Ctl::超级列表框;
 constexpr double kBytesPerM = 1048576.0;
+constexpr std::uint64_t kPumpEveryMs = 20;
 
 // The pieces of text between "\r\n" separators, empty ones left out.
 std::vector<std::string> SplitLines(const std::string& text) {
@@ -27,13 +29,22 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return pieces;
 }
 
+// The list takes the rows without repainting; every kPumpEveryMs the pending window
+// events run and the list is painted once, so the window stays responsive without a
+// repaint per file.
 void AddFolderFiles(App& app, const std::string& folder) {
-    ForEachFileIn(app.fs, folder, [&app](const std::string& file) {
+    std::uint64_t lastPump = app.sys.tickMs();
+    app.ui.holdRedraw(kList, true);
+    ForEachFileIn(app.fs, folder, [&app, &lastPump](const std::string& file) {
         AddFileEntry(app, file);
-        // A drop handled here runs to its end, so its rows stay one block.
-        app.ui.pumpEvents();
+        if (app.sys.tickMs() - lastPump < kPumpEveryMs) return true;
+        app.ui.holdRedraw(kList, false);
+        app.ui.pumpEvents();  // a drop handled here runs to its end, so its rows stay one block
+        app.ui.holdRedraw(kList, true);
+        lastPump = app.sys.tickMs();
         return app.exitRequested == 0;  // the program is ending: stop reading
     });
+    app.ui.holdRedraw(kList, false);
 }
 
 }  // namespace
@@ -57,9 +68,9 @@ void AddPaths(App& app, const std::string& text) {
 bool AddFileEntry(App& app, const std::string& path) {
     if (path.empty()) return false;
     const RuleMatch m = LookupRule(app, path);
-    const int row = app.ui.appendRow(Ctl::超级列表框, path, m.ruleIndex);
-    app.ui.setCell(Ctl::超级列表框, row, 1, FormatNumber(FileSizeInM(app, path)));
-    app.ui.setCell(Ctl::超级列表框, row, 2, app.ui.checked(Ctl::选择框_规则) ? m.subPath : "\\");
+    const int row = app.ui.appendRow(kList, path, m.ruleIndex);
+    app.ui.setCell(kList, row, 1, FormatNumber(FileSizeInM(app, path)));
+    app.ui.setCell(kList, row, 2, app.ui.checked(Ctl::选择框_规则) ? m.subPath : "\\");
     return true;
 }
 

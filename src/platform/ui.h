@@ -57,6 +57,8 @@ public:
     virtual void setRowMark(Ctl, int row, int mark) = 0;
     virtual int currentRow(Ctl) const = 0;  // -1 when none
     virtual void selectRow(Ctl, int row) = 0;
+    // While held, a list view takes rows without repainting; letting go repaints it once.
+    virtual void holdRedraw(Ctl, bool hold) = 0;
 
     // Windows. loadWindow creates the mini window (owned by the main window) or the
     // copy-progress window; the main window exists before any handler runs.

@@ -3,15 +3,33 @@
 // list, rules switched on, and the target root on J:.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/sim/sim_platform.h"
 
+// A file system on which reading each file's size takes msPerFile of simulated time.
+class SlowFileSystem : public SimFileSystem {
+public:
+    SlowFileSystem(SimSystem& sys, int msPerFile) : sys_(sys), msPerFile_(msPerFile) {}
+    std::int64_t fileSize(const std::string& path) override {
+        sys_.now += msPerFile_;
+        if (onFile) onFile();
+        return SimFileSystem::fileSize(path);
+    }
+    std::function<void()> onFile;
+
+private:
+    SimSystem& sys_;
+    int msPerFile_;
+};
+
 class CopyListTest : public ::testing::Test {
 protected:
     CopyListTest() {
         sim.fs.addDrive('J', 8LL << 30, 4LL << 30);
+        slowFs.addDrive('J', 8LL << 30, 4LL << 30);
         const char* rules[][2] = {
             {"*.rm;*.rmvb;*.dat;*.flv;*.wmv;*.avi;*.asf;*.3gp;*.mp4;*.mpg", "\\Video"},
             {"*.mp3;*.wma;*.wav", "\\music"},
@@ -50,4 +68,6 @@ protected:
     static constexpr Ctl kRules = Ctl::超级列表框_扩展名;
     SimPlatform sim;
     App& app = sim.app;
+    SlowFileSystem slowFs{sim.sys, 10};
+    App slow{sim.ui, slowFs, sim.ini, sim.sys, sim.shell};  // the same machine, with slow files
 };

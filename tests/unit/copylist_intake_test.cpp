@@ -31,7 +31,6 @@ TEST_F(CopyListTest, FolderGivesItsFilesSortedWithSubFolders) {
                                 "J:\\album\\Cover.jpg", "J:\\album\\CD1\\A.mp3", "J:\\album\\CD1\\b.mp3",
                                 "J:\\album\\CD1\\deep\\x.txt", "J:\\album\\CD2\\1.wma"}));
     EXPECT_EQ(Row(2), "J:\\album\\a.nfo|0|\\|0");
-    EXPECT_EQ(sim.ui.pumps, 8);
     EXPECT_EQ(Balloons().size(), 1u);
 
     sim.ui.deleteAllRows(kList);
@@ -72,28 +71,47 @@ TEST_F(CopyListTest, FolderNameEndingInTrailByteBackslash) {
     EXPECT_EQ(Paths(), (Strings{"J:\\淺\\歌.mp3"}));
 }
 
+TEST_F(CopyListTest, LongWalkRunsPendingEventsEvery20MsWithTheListPainted) {
+    SlowFileSystem sevenMs(sim.sys, 7);
+    App app7{sim.ui, sevenMs, sim.ini, sim.sys, sim.shell};
+    sevenMs.addDrive('J', 8LL << 30, 4LL << 30);
+    for (int i = 0; i < 10; ++i) sevenMs.addFile("J:\\many\\" + std::to_string(i) + ".mp3", "");
+    int heldWhileAdding = 0;
+    sevenMs.onFile = [&] { heldWhileAdding += sim.ui.control(kList).redrawHeld; };
+    std::vector<std::uint64_t> pumpTimes;
+    sim.ui.onPump = [&] {
+        EXPECT_FALSE(sim.ui.control(kList).redrawHeld);
+        pumpTimes.push_back(sim.sys.now);
+    };
+    const std::uint64_t start = sim.sys.now;
+    AddPaths(app7, "J:\\many");
+    EXPECT_EQ(pumpTimes, (std::vector<std::uint64_t>{start + 21, start + 42, start + 63}));
+    EXPECT_EQ(heldWhileAdding, 10);
+    EXPECT_FALSE(sim.ui.control(kList).redrawHeld);
+    EXPECT_EQ(Rows(), 10);
+}
+
 TEST_F(CopyListTest, DropDuringEnumerationLandsAsOneBlock) {
     for (const char* p : {"J:\\one\\1.mp3", "J:\\one\\2.mp3", "J:\\one\\3.mp3", "J:\\two\\a.txt", "J:\\two\\b.txt"})
-        sim.fs.addFile(p, "");
+        slowFs.addFile(p, "");
     sim.ui.onPump = [this] {
-        if (sim.ui.pumps != 2) return;
+        if (sim.ui.pumps != 1) return;
         EXPECT_EQ(Balloons().size(), 0u);  // no refresh in the middle of a folder
-        OnFilesDropped(app, "J:\\two\r\nJ:\\x.swf");
+        OnFilesDropped(slow, "J:\\two\r\nJ:\\x.swf");
     };
-    OnFilesDropped(app, "J:\\one");
+    OnFilesDropped(slow, "J:\\one");
     EXPECT_EQ(Paths(), (Strings{"J:\\one\\1.mp3", "J:\\one\\2.mp3", "J:\\two\\a.txt", "J:\\two\\b.txt",
                                 "J:\\x.swf", "J:\\one\\3.mp3"}));
     EXPECT_EQ(Balloons().size(), 2u);
 }
 
 TEST_F(CopyListTest, ExitDuringEnumerationStopsReading) {
-    for (const char* p : {"J:\\one\\1.mp3", "J:\\one\\2.mp3", "J:\\one\\3.mp3"}) sim.fs.addFile(p, "");
-    sim.ui.onPump = [this] {
-        if (sim.ui.pumps == 2) app.exitRequested = 1;
-    };
-    AddPaths(app, "J:\\one\r\nJ:\\two.mp3");
+    for (const char* p : {"J:\\one\\1.mp3", "J:\\one\\2.mp3", "J:\\one\\3.mp3"}) slowFs.addFile(p, "");
+    sim.ui.onPump = [this] { slow.exitRequested = 1; };
+    AddPaths(slow, "J:\\one\r\nJ:\\two.mp3");
     EXPECT_EQ(Rows(), 2);
     EXPECT_TRUE(Balloons().empty());
+    EXPECT_FALSE(sim.ui.control(kList).redrawHeld);
 }
 
 TEST_F(CopyListTest, DialogFilterTitleAndChosenFiles) {

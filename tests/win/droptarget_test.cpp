@@ -200,6 +200,20 @@ TEST_F(DropTargetTest, OnlyFilesOnTheListAreTaken) {
     EXPECT_TRUE(sim.sys.posted.empty());
 }
 
+TEST_F(DropTargetTest, HeldListTakesRowsWithoutPaintingUntilLetGo) {
+    const HWND list = ui.control(kList);
+    UpdateWindow(list);
+    ui.holdRedraw(kList, true);
+    ui.appendRow(kList, "J:\\a.mp3", 2);
+    EXPECT_FALSE(GetUpdateRect(list, nullptr, FALSE));
+    ui.holdRedraw(kList, false);
+    EXPECT_TRUE(GetUpdateRect(list, nullptr, FALSE));
+    UpdateWindow(list);
+    ui.appendRow(kList, "J:\\b.mp3", 2);
+    EXPECT_TRUE(GetUpdateRect(list, nullptr, FALSE));
+    EXPECT_EQ(ui.rowCount(kList), 2);
+}
+
 TEST_F(DropTargetTest, RevokeEndsTheRegistrationAndMayBeRepeated) {
     const HWND list = ui.control(kList);
     IDropTarget* other = NewFileDropTarget([](const std::string&) {});

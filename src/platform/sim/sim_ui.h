@@ -24,6 +24,7 @@ struct SimControl {
     Rgb progressColor = 0;
     std::vector<SimRow> rows;
     int currentRow = -1;
+    bool redrawHeld = false;
 };
 
 struct SimWindow {
@@ -71,6 +72,7 @@ public:
     void setRowMark(Ctl, int row, int mark) override;
     int currentRow(Ctl) const override;
     void selectRow(Ctl, int row) override;
+    void holdRedraw(Ctl c, bool hold) override { control(c).redrawHeld = hold; }
 
     void loadWindow(Wnd) override;
     bool windowCreated(Wnd w) const override { return win(w).created; }

@@ -126,6 +126,11 @@ void WinUi::selectRow(Ctl c, int row) {
     SendMessageA(control(c), LVM_ENSUREVISIBLE, row, FALSE);
 }
 
+void WinUi::holdRedraw(Ctl c, bool hold) {
+    SendMessageA(control(c), WM_SETREDRAW, !hold, 0);
+    if (!hold) InvalidateRect(control(c), nullptr, TRUE);
+}
+
 bool WinUi::windowCreated(Wnd w) const { return window(w) && IsWindow(window(w)); }
 bool WinUi::windowVisible(Wnd w) const { return windowCreated(w) && IsWindowVisible(window(w)); }
 void WinUi::showWindow(Wnd w, bool visible) {
