@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/sim/sim_platform.h"
+#include "platform/win32/com_object.h"
 #include "platform/win32/droptarget_win.h"
 #include "platform/win32/win_shell.h"
 #include "platform/win32/win_ui.h"
@@ -40,23 +41,11 @@ HGLOBAL Text(const std::string& text) {
 }
 
 // Dragged data in one clipboard format.
-class DataObject final : public IDataObject {
+class DataObject final : public ComObject<IDataObject> {
 public:
     DataObject(CLIPFORMAT format, HGLOBAL data) : format_(format), data_(data) {}
-    ~DataObject() { GlobalFree(data_); }
+    ~DataObject() override { GlobalFree(data_); }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        *out = iid == IID_IUnknown || iid == IID_IDataObject ? this : nullptr;
-        if (!*out) return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* f, STGMEDIUM* m) override {
         if (QueryGetData(f) != S_OK) return DV_E_FORMATETC;
         m->tymed = TYMED_HGLOBAL;
@@ -78,20 +67,13 @@ public:
     HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
 
 private:
-    ULONG refs_ = 1;
     CLIPFORMAT format_;
     HGLOBAL data_;
 };
 
 // Lets go of the mouse at once, wherever the cursor is.
-class DropAtOnce final : public IDropSource {
+class DropAtOnce final : public ComObject<IDropSource> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        *out = iid == IID_IUnknown || iid == IID_IDropSource ? this : nullptr;
-        return *out ? S_OK : E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override { return DRAGDROP_S_DROP; }
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 };
@@ -147,9 +129,10 @@ protected:
         RECT r;
         GetWindowRect(ui.control(c), &r);
         SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        DropAtOnce source;
+        auto* source = new DropAtOnce;
         DWORD effect = DROPEFFECT_NONE;
-        DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
+        DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
+        source->Release();
         data->Release();
         return effect;
     }

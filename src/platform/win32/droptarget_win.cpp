@@ -2,11 +2,11 @@
 
 #include <shellapi.h>
 
-#include <atomic>
 #include <optional>
 
 #include "app/app.h"
 #include "copylist/copylist.h"
+#include "platform/win32/com_object.h"
 #include "platform/win32/win_shell.h"
 #include "platform/win32/win_ui.h"
 
@@ -42,22 +42,9 @@ DWORD AcceptedEffect(bool files, DWORD allowed) {
     return allowed & DROPEFFECT_LINK;
 }
 
-class FileDropTarget final : public IDropTarget {
+class FileDropTarget final : public ComObject<IDropTarget> {
 public:
     explicit FileDropTarget(DropHandler onDrop) : onDrop_(std::move(onDrop)) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        *out = iid == IID_IUnknown || iid == IID_IDropTarget ? this : nullptr;
-        if (!*out) return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
 
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
         files_ = HasFiles(data);
@@ -81,7 +68,6 @@ public:
     }
 
 private:
-    std::atomic<ULONG> refs_{1};
     bool files_ = false;
     DropHandler onDrop_;
 };
