@@ -30,12 +30,6 @@ TEST(NumberTest, ParsesLeadingNumberOrZero) {
     EXPECT_EQ(ParseNumber("2.5 M"), 2.5);
 }
 
-TEST(NumberTest, RoundsHalvesAwayFromZero) {
-    EXPECT_EQ(RoundTo3(0.0625), 0.063);
-    EXPECT_EQ(RoundTo3(-0.0009765625), -0.001);
-    EXPECT_EQ(RoundTo3(1.0009765625), 1.001);
-}
-
 TEST(NumberTest, EveryFileSizeTextReadsBackExactly) {
     // Byte counts spread from one byte to past 8 TiB, then a dense sweep of the first 4 MiB.
     for (std::int64_t n = 1; n < (std::int64_t{1} << 43); n = n * 3 / 2 + 7) {
