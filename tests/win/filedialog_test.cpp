@@ -81,7 +81,7 @@ protected:
         BindApp(sim.app, ui);  // no main window: the dialog has no owner
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
-        folder = std::string(temp) + "ruzdlg" + std::to_string(GetCurrentProcessId());
+        folder = std::string(temp) + "ruzdlg歌" + std::to_string(GetCurrentProcessId());  // a GBK folder name
         CreateDirectoryA(folder.c_str(), nullptr);
     }
     void TearDown() override {
