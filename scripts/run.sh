@@ -46,11 +46,15 @@ finish() {
   if [[ -n $APP_PID ]] && kill -0 "$APP_PID" 2>/dev/null; then
     # The program's own way out first, so it tidies its tray icon and registry value.
     "${DRIVE[@]}" click 按钮_退出 >/dev/null 2>&1 || true
-    for _ in $(seq 1 50); do
+    for _ in $(seq 1 200); do
       kill -0 "$APP_PID" 2>/dev/null || break
       sleep 0.1
     done
-    kill "$APP_PID" 2>/dev/null || true
+    if kill "$APP_PID" 2>/dev/null; then
+      echo "run.sh: the program did not end through 退出; killed it" >&2
+    else
+      echo "run.sh: ended the program through its 退出 button"
+    fi
   fi
   ruz_wine_stop
   ruz_xvfb_stop
@@ -59,7 +63,9 @@ finish() {
 trap finish EXIT
 trap 'exit 130' INT TERM
 
-(cd "$EXE_DIR" && exec wine ./RuzoriZE3.exe) &
+# Its own session: Ctrl-C reaches only this script, which then ends the program through
+# its 退出 button.
+(cd "$EXE_DIR" && exec setsid wine ./RuzoriZE3.exe) </dev/null &
 APP_PID=$!
 echo "run.sh: started RuzoriZE3.exe on display $DISPLAY (Wine prefix $WINEPREFIX)"
 

@@ -24,35 +24,37 @@ ruz_display_alive() {
 
 # Starts Xvfb on the first free display from :99 on and exports DISPLAY.
 ruz_xvfb_start() {
-  local n
+  local n i pid
   for n in $(seq 99 140); do
     [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-    # Started from a subshell so it is no child of the caller: a bare `wait` there
-    # must not wait for the X server.
-    local pid
+    # In a session of its own, so a Ctrl-C in the terminal does not end the X server
+    # before the program has been ended properly; from a subshell, so it is no child of
+    # the caller and a bare `wait` there does not wait for it.
     pid=$(
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+      setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
       echo $!
     )
-    local i
     for i in $(seq 1 50); do
-      if ruz_display_alive ":$n"; then
-        export DISPLAY=":$n"
-        RUZ_XVFB_PID=$pid   # not exported: child scripts must not stop it
-        # Ends the X server with the shell that sourced this file, even when that shell
-        # never calls ruz_xvfb_stop (one-shot shells would otherwise leave it running).
-        local owner=$$
-        (
-          while kill -0 "$owner" 2>/dev/null && kill -0 "$pid" 2>/dev/null; do sleep 2; done
-          kill "$pid" 2>/dev/null
-        ) </dev/null >/dev/null 2>&1 &
-        disown $! 2>/dev/null || true
-        return 0
-      fi
-      kill -0 "$pid" 2>/dev/null || break
+      ruz_display_alive ":$n" && break
       sleep 0.1
     done
-    kill "$pid" 2>/dev/null || true
+    if ! ruz_display_alive ":$n"; then
+      kill "$pid" 2>/dev/null || true
+      continue
+    fi
+    # The lock file names the server's own pid, whether or not setsid forked.
+    pid="$(tr -dc 0-9 <"/tmp/.X$n-lock" 2>/dev/null)" || true
+    export DISPLAY=":$n"
+    RUZ_XVFB_PID=$pid   # not exported: child scripts must not stop it
+    # Ends the X server with the shell that sourced this file, even when that shell
+    # never calls ruz_xvfb_stop (one-shot shells would otherwise leave it running).
+    local owner=$$
+    (
+      while kill -0 "$owner" 2>/dev/null && kill -0 "$pid" 2>/dev/null; do sleep 2; done
+      kill "$pid" 2>/dev/null
+    ) </dev/null >/dev/null 2>&1 &
+    disown $! 2>/dev/null || true
+    return 0
   done
   echo "wine-env: could not start Xvfb" >&2
   return 1
