@@ -146,7 +146,7 @@ check_until "minimised window is not shown normally" "yes" minimised_or_hidden
 screenshot minimised
 app_start
 SECOND_PID=$APP_PID
-app_wait_exit "$SECOND_PID" 15
+app_wait_exit "$SECOND_PID" 10
 check_eq "second start ends with code 0" "0" echo "$APP_EXIT"
 check "second start shows no message" no_msgbox
 check "first instance still running" app_running "$FIRST_PID"
