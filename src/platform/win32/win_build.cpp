@@ -25,8 +25,7 @@ struct KindClass {
 KindClass ClassOf(Kind kind) {
     switch (kind) {
     case Kind::Tab: return {WC_TABCONTROLA, 0, 0};
-    // Transparent: the tab below paints the inside, the box only draws its frame on top.
-    case Kind::GroupBox: return {"BUTTON", BS_GROUPBOX, WS_EX_TRANSPARENT};
+    case Kind::GroupBox: return {"BUTTON", BS_GROUPBOX, 0};
     case Kind::ListView:
         return {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP,
                 WS_EX_CLIENTEDGE};
@@ -46,6 +45,19 @@ KindClass ClassOf(Kind kind) {
 
 // Containers go below everything else, so they never paint over their contents.
 bool IsContainer(Kind kind) { return kind == Kind::Tab || kind == Kind::GroupBox; }
+
+// A group box draws only its frame. It fills its inside in the page colour first, so
+// that nothing below it (the tab control) has to paint there in the right order.
+LRESULT CALLBACK GroupBoxProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR brush) {
+    if (msg == WM_PAINT) {
+        RECT inside;
+        GetClientRect(h, &inside);
+        HDC dc = GetDC(h);
+        FillRect(dc, &inside, reinterpret_cast<HBRUSH>(brush));
+        ReleaseDC(h, dc);
+    }
+    return DefSubclassProc(h, msg, wParam, lParam);
+}
 
 HFONT UiFont() {
     return CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
@@ -174,6 +186,9 @@ void WinUi::createControls(Wnd which, HWND parent) {
     }
     // A themed tab control paints its pages in the window colour, a classic one in the face colour.
     pageBrush_ = GetSysColorBrush(GetWindowTheme(control(Ctl::选择夹1)) ? COLOR_WINDOW : COLOR_BTNFACE);
+    for (const auto& c : MainControls())
+        if (c.kind == Kind::GroupBox)
+            SetWindowSubclass(control(c.id), GroupBoxProc, 0, reinterpret_cast<DWORD_PTR>(pageBrush_));
     FillTabs(control(Ctl::选择夹1));
     for (const char* item : CopyMethodItems())
         SendMessageA(control(Ctl::组合框_复制方法), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
