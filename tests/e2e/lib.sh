@@ -7,6 +7,7 @@
 #   app_wait_exit PID [S]  wait up to S seconds; sets APP_EXIT to the exit code, or to
 #                          "running" (and returns 1); call it outside $(...), where the
 #                          process is no child
+#   ruzdrive ARGS...       the driver, for any process
 #   drive ARGS...          ruzdrive aimed at $RUZ_EXE (the exe started last by default)
 #   drive_for EXE ARGS...  ruzdrive aimed at another exe name
 #   check NAME CMD...      run CMD; record PASS or FAIL
@@ -110,14 +111,30 @@ app_wait_exit() {
   return 1
 }
 
+# The driver itself: exit code 0 or 1 is its answer, 2 a usage error. Anything else means
+# Wine did not run it (seen once under load, silently, with WINEDEBUG=-all): say so on
+# stderr and run it once more.
+ruzdrive() {
+  local out rc
+  out="$(wine "$RUZ_DRIVER" "$@")"
+  rc=$?
+  if ((rc > 2)); then
+    echo "ruzdrive $*: Wine ended with code $rc; running it again" >&2
+    out="$(wine "$RUZ_DRIVER" "$@")"
+    rc=$?
+  fi
+  [[ -n $out ]] && printf '%s\n' "$out"
+  return "$rc"
+}
+
 drive() {
-  wine "$RUZ_DRIVER" --exe "$RUZ_EXE" "$@"
+  ruzdrive --exe "$RUZ_EXE" "$@"
 }
 
 drive_for() {
   local exe="$1"
   shift
-  wine "$RUZ_DRIVER" --exe "$exe" "$@"
+  ruzdrive --exe "$exe" "$@"
 }
 
 record() {

@@ -55,13 +55,13 @@ tab_captions() {
 
 # Page 0 shows the copy controls only, page 1 the rule editor, page 2 the About text.
 page_shows() {
-  local page="$1" want="$2" got
-  got="$(drive visible 按钮_复制)$(drive visible 按钮_应用)$(drive visible 编辑框1)"
+  local page="$1" want="$2" got="" ctl
+  for ctl in 按钮_复制 按钮_应用 编辑框1; do got+="$(drive visible "$ctl" || echo "?")"; done
   [[ $got == "$want" ]] || { echo "page $page: visible 复制/应用/编辑框1 = $got, want $want"; return 1; }
 }
 
 # The program's texts are GBK: Wine must give it code page 936.
-check_eq "ANSI code page is 936" "936" wine "$RUZ_DRIVER" acp
+check_eq "ANSI code page is 936" "936" ruzdrive acp
 
 # ---- start
 app_start
@@ -163,7 +163,7 @@ RUZ_EXE=RuzoriZE3.exe
 check "renamed copy shows its own main window" drive_for RuzoriZE3b.exe wait-window main 30000
 check_until "renamed copy's window visible" "1" drive_for RuzoriZE3b.exe visible main
 check "renamed copy keeps running" app_running "$OTHER_PID"
-check_eq "two main windows" "2" wine "$RUZ_DRIVER" count main
+check_eq "two main windows" "2" ruzdrive count main
 OTHER_HWND="$(drive_for RuzoriZE3b.exe wait-window main 1000)"
 check "renamed copy has its own registry value" same_number "$(reg_value RuzoriZE3b.exe)" "$OTHER_HWND"
 check "renamed copy: 退出 clicked" drive_for RuzoriZE3b.exe click 按钮_退出
