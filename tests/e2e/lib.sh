@@ -64,6 +64,10 @@ e2e_init() {
     record FAIL "the driver exists"
     exit 1
   fi
+  # Wine's server and desktop outlive the command that starts them and keep its output
+  # open: started by a "$(wine …)", they would hold that pipe and it would never end.
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine "$RUZ_DRIVER" windows </dev/null >/dev/null 2>&1 || true
   cp "$RUZ_EXE_DIR/RuzoriZE3.exe" "$E2E_TMP/"
   echo "== $E2E_NAME (folder $E2E_TMP, artefacts $E2E_ART)"
 }
