@@ -1,7 +1,7 @@
 // The copy job on real files against cp in the same run: a 1 GiB file, 1,000 files of
 // 1 MiB and 10,000 files of 4 KiB; with verification against cp followed by xxh128sum
-// of both sides; the peak memory of a process copying a 4 GiB file. The best round of
-// each side is compared.
+// of both sides; the peak memory of a process copying a 4 GiB file. Times are medians
+// over the rounds; ratios are the median of each round's ratio.
 #include <fcntl.h>
 #include <time.h>
 #include <unistd.h>
@@ -69,8 +69,8 @@ void MakeSet(const Set& set) {
     }
 }
 
-// Each run writes into folders of its own: recreating thousands of files just deleted
-// is slow on some file systems and would favour whichever side ran first.
+// Each run of a round writes into folders of its own: recreating thousands of files
+// just deleted is slow on some file systems and would favour whichever side ran first.
 int g_run = 0;
 
 // The folder name of the next run's copies, with both of its parents made.
@@ -137,34 +137,45 @@ struct Times {
     double base[static_cast<int>(Base::Count)];
 };
 
-// Every side once a round, in a rotating order; the best round of each counts.
-Times Measure(const Set& set, int rounds) {
-    Times best;
-    std::fill(std::begin(best.job), std::end(best.job), 1e9);
-    std::fill(std::begin(best.base), std::end(best.base), 1e9);
+// Every side once a round, in a rotating order. The machine's speed drifts, so sides are
+// compared within each round.
+std::vector<Times> Measure(const Set& set, int rounds) {
+    std::vector<Times> all(rounds);
     constexpr int kJobs = static_cast<int>(Job::Count), kSides = kJobs + static_cast<int>(Base::Count);
     for (int r = 0; r < rounds; ++r) {
         for (int k = 0; k < kSides; ++k) {
             const int side = (k + r) % kSides;
             const std::string dest = NextDestination();
             if (side < kJobs)
-                best.job[side] = std::min(best.job[side], RunJob(set, static_cast<Job>(side), dest));
+                all[r].job[side] = RunJob(set, static_cast<Job>(side), dest);
             else
-                best.base[side - kJobs] =
-                    std::min(best.base[side - kJobs], RunBase(set, static_cast<Base>(side - kJobs), dest));
+                all[r].base[side - kJobs] = RunBase(set, static_cast<Base>(side - kJobs), dest);
         }
+        RunCommand("rm -rf " + g_base + "/dst " + g_base + "/cp");
     }
-    RunCommand("rm -rf " + g_base + "/dst " + g_base + "/cp");
-    return best;
+    return all;
 }
 
-// One row of the table; false when a limited row is over its limit.
-bool Report(const Set& set, const Times& t, Job job, Base base, bool limited) {
-    const double js = t.job[static_cast<int>(job)], bs = t.base[static_cast<int>(base)];
-    const double ratio = js / bs;
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// One row of the table: median times and the median of the rounds' ratios, with their
+// range. False when a limited row is over its limit.
+bool Report(const Set& set, const std::vector<Times>& rounds, Job job, Base base, bool limited) {
+    std::vector<double> js, bs, ratios;
+    for (const Times& t : rounds) {
+        js.push_back(t.job[static_cast<int>(job)]);
+        bs.push_back(t.base[static_cast<int>(base)]);
+        ratios.push_back(js.back() / bs.back());
+    }
+    const double ratio = Median(ratios);
     const bool within = ratio <= kMaxRatio;
-    std::printf("%-6s %-14s %8.3f  %-24s %8.3f %7.3f%s\n", set.name, kJobNames[static_cast<int>(job)], js,
-                kBaseNames[static_cast<int>(base)], bs, ratio, within ? "" : limited ? "  over" : "  (no limit)");
+    std::printf("%-6s %-14s %8.3f  %-24s %8.3f %7.3f  %5.2f-%-5.2f%s\n", set.name,
+                kJobNames[static_cast<int>(job)], Median(js), kBaseNames[static_cast<int>(base)], Median(bs), ratio,
+                *std::min_element(ratios.begin(), ratios.end()), *std::max_element(ratios.begin(), ratios.end()),
+                within ? "" : limited ? "  over" : "  (no limit)");
     return within || !limited;
 }
 
@@ -203,7 +214,7 @@ bool Wanted(const Set& set, int argc, char** argv) {
 
 }  // namespace
 
-//   copy_bench [rounds [set...]]   sets: big mid small huge; default 3 rounds, all sets
+//   copy_bench [rounds [set...]]   sets: big mid small huge; default 5 rounds, all sets
 int main(int argc, char** argv) {
     if (argc == 5 && std::string(argv[1]) == "--peak") {
         g_base = argv[2];
@@ -211,17 +222,17 @@ int main(int argc, char** argv) {
         std::printf("%ld\n", OwnPeakRssKb());
         return 0;
     }
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     char folder[] = "/tmp/copybench.XXXXXX";
     if (!mkdtemp(folder)) return 1;
     g_base = folder;
     bool ok = true;
 
-    std::printf("%-6s %-14s %8s  %-24s %8s %7s\n", "set", "job", "s", "baseline", "s", "ratio");
+    std::printf("%-6s %-14s %8s  %-24s %8s %7s  %s\n", "set", "job", "s", "baseline", "s", "ratio", "range");
     for (const Set& set : kSets) {
         if (!Wanted(set, argc, argv)) continue;
         MakeSet(set);
-        const Times t = Measure(set, rounds);
+        const std::vector<Times> t = Measure(set, rounds);
         ok = Report(set, t, Job::Copy, Base::Cp, true) && ok;
         ok = Report(set, t, Job::Verify, Base::CpXxh, true) && ok;
         Report(set, t, Job::Verify, Base::CpFlushXxh, false);
