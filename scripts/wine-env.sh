@@ -83,15 +83,19 @@ ruz_env_stop() {
 }
 
 # Prints the ANSI code page Windows programs get here: GetACP() through the driver once it
-# is built, else the prefix's Nls key (which Wine sets from the locale).
+# is built, else the prefix's Nls key (which Wine sets from the locale). Wine's output goes
+# through a file: a Wine server started here would otherwise hold the caller's $(...) pipe.
 ruz_check_acp() {
-  local driver="$RUZ_ROOT/build/windows/ruzdrive.exe"
+  local driver="$RUZ_ROOT/build/windows/ruzdrive.exe" tmp
+  tmp="$(mktemp)"
   if [[ -f $driver ]]; then
-    wine "$driver" acp 2>/dev/null | tr -d '\r'
+    wine "$driver" acp </dev/null >"$tmp" 2>/dev/null
+    tr -d '\r' <"$tmp"
   else
-    wine reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP 2>/dev/null |
-      tr -d '\r' | awk '$1 == "ACP" { print $3 }'
+    wine reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP </dev/null >"$tmp" 2>/dev/null
+    tr -d '\r' <"$tmp" | awk '$1 == "ACP" { print $3 }'
   fi
+  rm -f "$tmp"
 }
 
 ruz_prefix_init() {
