@@ -70,17 +70,6 @@ TEST_F(FileCopyTest, FilesOfAHundredBytesOrMoreReportEachStepOnce) {
     }
 }
 
-TEST_F(FileCopyTest, StepsFollowTheBytesWritten) {
-    // Each step is reported only once its share of the bytes is on the destination.
-    const std::size_t size = (5u << 20) + 3u;
-    fs.addFile(kSrc, Bytes(size));
-    std::vector<std::size_t> written;
-    CopyFileData(fs, kSrc, kDest, false, [&](int) { written.push_back(fs.find(kDest)->data.size()); });
-    ASSERT_EQ(written.size(), 100u);
-    for (int k = 1; k <= 100; ++k) EXPECT_GE(written[k - 1], k * (size / 100)) << k;
-    EXPECT_LT(written.front(), size);
-}
-
 TEST_F(FileCopyTest, ALongerExistingDestinationEndsAsLongAsTheSource) {
     fs.addFile(kDest, Bytes(5000));
     EXPECT_TRUE(Copy("short", false).ok);
