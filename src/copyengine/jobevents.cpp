@@ -3,17 +3,10 @@
 #include "platform/system.h"
 
 void JobEvents::send(std::function<void()> fn) {
-    if (direct_) {
+    if (direct_)
         fn();
-        return;
-    }
-    {
-        std::lock_guard lock(mutex_);
-        queue_.push_back(std::move(fn));
-        if (drainPosted_) return;
-        drainPosted_ = true;
-    }
-    sys_.post([this] { drain(); });
+    else
+        sys_.post(std::move(fn));
 }
 
 void JobEvents::progress(int step, const std::function<void(int)>& show) {
@@ -23,14 +16,4 @@ void JobEvents::progress(int step, const std::function<void(int)>& show) {
         stepQueued_ = false;
         show(step_);
     });
-}
-
-void JobEvents::drain() {
-    std::vector<std::function<void()>> batch;
-    {
-        std::lock_guard lock(mutex_);
-        batch.swap(queue_);
-        drainPosted_ = false;
-    }
-    for (auto& fn : batch) fn();
 }

@@ -1,11 +1,8 @@
 #pragma once
-// The copy job's effects on the windows, carried to the main thread in order. A
-// worker's events are batched so that at most one posted function is outstanding,
-// however fast the files go by.
+// The copy job's effects on the windows, carried to the main thread in order. Progress
+// is coalesced so that however fast the bytes go, one update at a time is queued.
 #include <atomic>
 #include <functional>
-#include <mutex>
-#include <vector>
 
 class System;
 
@@ -20,13 +17,8 @@ public:
     void progress(int step, const std::function<void(int)>& show);
 
 private:
-    void drain();
-
     System& sys_;
     bool direct_ = false;
-    std::mutex mutex_;
-    std::vector<std::function<void()>> queue_;
-    bool drainPosted_ = false;
     std::atomic<int> step_{0};
     std::atomic<bool> stepQueued_{false};
 };

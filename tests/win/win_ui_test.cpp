@@ -1,6 +1,8 @@
 // The real controls behind the Ui interface, in a real main window.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "app/layout.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/win32/win_system.h"
@@ -115,4 +117,29 @@ TEST_F(RealWindow, ChecksComboProgressAndMenus) {
     EXPECT_TRUE(ui.menuItemEnabled(MenuItem::迷你_取消));
     ui.setEnabled(Ctl::目录框, false);
     EXPECT_FALSE(ui.enabled(Ctl::目录框));
+}
+
+// More posts than a message queue holds: none is lost, they run in order, and they
+// ride on a single queued message.
+TEST_F(RealWindow, WorkPostedFromAWorkerRunsWholeAndInOrder) {
+    WinSystem sys;
+    constexpr int kPosts = 20000;
+    std::vector<int> ran;
+    std::thread worker([&] {
+        for (int i = 0; i < kPosts; ++i) sys.post([&ran, i] { ran.push_back(i); });
+    });
+    worker.join();
+    int messages = 0;
+    MSG m;
+    while (PeekMessageA(&m, main, WM_RUN_POSTED, WM_RUN_POSTED, PM_REMOVE)) {
+        ++messages;
+        DispatchMessageA(&m);
+    }
+    EXPECT_EQ(messages, 1);
+    ASSERT_EQ(ran.size(), static_cast<std::size_t>(kPosts));
+    for (int i = 0; i < kPosts; ++i) ASSERT_EQ(ran[i], i);
+
+    sys.post([&ran] { ran.push_back(-1); });  // the queue takes new work after a run
+    while (PeekMessageA(&m, main, WM_RUN_POSTED, WM_RUN_POSTED, PM_REMOVE)) DispatchMessageA(&m);
+    EXPECT_EQ(ran.back(), -1);
 }

@@ -2,8 +2,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <functional>
-
 #include "app/app.h"
 #include "app/events.h"
 #include "app/layout.h"
@@ -39,12 +37,6 @@ LRESULT OnCtlColorStatic(HWND hwnd, HDC dc, HWND control) {
     SetTextColor(dc, TheUi().labelColor(static_cast<Ctl>(id)));
     SetBkMode(dc, TRANSPARENT);
     return reinterpret_cast<LRESULT>(TheUi().pageBrush());
-}
-
-void RunPosted(LPARAM work) {
-    auto* fn = reinterpret_cast<std::function<void()>*>(work);
-    (*fn)();
-    delete fn;
 }
 
 }  // namespace
@@ -87,7 +79,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         TheUi().forgetWindow(Wnd::Main);
         PostQuitMessage(0);
         return 0;
-    case WM_RUN_POSTED: RunPosted(lParam); return 0;
+    case WM_RUN_POSTED: reinterpret_cast<WinSystem*>(lParam)->runPosted(); return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

@@ -67,8 +67,38 @@ std::uint64_t WinSystem::tickMs() { return GetTickCount64(); }
 void WinSystem::sleepMs(int ms) { Sleep(static_cast<DWORD>(ms)); }
 
 void WinSystem::post(std::function<void()> fn) {
-    auto* work = new std::function<void()>(std::move(fn));
-    if (!PostMessageA(TheUi().window(Wnd::Main), WM_RUN_POSTED, 0, reinterpret_cast<LPARAM>(work))) delete work;
+    {
+        std::lock_guard lock(postMutex_);
+        posted_.push_back(std::move(fn));
+        if (wakePosted_) return;
+        wakePosted_ = true;
+    }
+    wake();
+}
+
+// A full message queue refuses the post but the work stays queued: a worker waits for
+// room, the main thread leaves it to the next post. Only a destroyed window drops it.
+void WinSystem::wake() {
+    HWND main = TheUi().window(Wnd::Main);
+    const bool onMainThread = GetWindowThreadProcessId(main, nullptr) == GetCurrentThreadId();
+    while (!PostMessageA(main, WM_RUN_POSTED, 0, reinterpret_cast<LPARAM>(this))) {
+        if (onMainThread || !IsWindow(main)) {
+            std::lock_guard lock(postMutex_);
+            wakePosted_ = false;
+            return;
+        }
+        Sleep(10);
+    }
+}
+
+void WinSystem::runPosted() {
+    std::vector<std::function<void()>> batch;
+    {
+        std::lock_guard lock(postMutex_);
+        batch.swap(posted_);
+        wakePosted_ = false;
+    }
+    for (auto& fn : batch) fn();
 }
 
 void WinSystem::startThread(std::function<void()> fn) { std::thread(std::move(fn)).detach(); }

@@ -1,9 +1,12 @@
 #pragma once
 #include <windows.h>
 
+#include <mutex>
+#include <vector>
+
 #include "platform/system.h"
 
-// Posted to the main window: lParam is a heap std::function<void()> the handler runs and frees.
+// Posted to the main window: lParam is the WinSystem whose queued work the handler runs.
 constexpr UINT WM_RUN_POSTED = WM_APP + 1;
 
 class WinSystem : public System {
@@ -21,9 +24,16 @@ public:
     void sleepMs(int ms) override;
     void post(std::function<void()> fn) override;
     void startThread(std::function<void()> fn) override;
+    // Runs the queued work, on the main thread, when WM_RUN_POSTED arrives.
+    void runPosted();
 
 private:
+    void wake();
+
     HANDLE instanceEvent_ = nullptr;  // held for the life of the process
+    std::mutex postMutex_;
+    std::vector<std::function<void()>> posted_;
+    bool wakePosted_ = false;  // one WM_RUN_POSTED at a time carries the whole queue
 };
 
 // A window handle kept as 32 bits comes back sign-extended, as handles are shared with 32-bit code.
