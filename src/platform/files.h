@@ -46,7 +46,8 @@ public:
     virtual std::unique_ptr<File> openRead(const std::string& path, ReadMode = ReadMode::Cached) = 0;
     // Creates the file or empties an existing one.
     virtual std::unique_ptr<File> openWrite(const std::string& path) = 0;
-    // Writes a new file with these bytes; fails when the file exists or cannot be written.
+    // Writes a new file with these bytes; fails when the file exists or cannot be written,
+    // and then leaves no partial file of its own behind.
     virtual bool createNewFile(const std::string& path, const std::string& bytes) = 0;
     virtual bool clearAttributes(const std::string& path) = 0;
     virtual bool deleteFile(const std::string& path) = 0;

@@ -38,10 +38,8 @@ void SaveFlag(App& app, Ctl box, const std::string& key) {
 
 void WriteTemplateIfMissing(App& app) {
     if (app.fs.exists(app.settingsPath)) return;
-    // A half-written template (full disk) would be taken for a user's file forever after;
-    // without it the next start tries again.
-    if (!app.fs.createNewFile(app.settingsPath, std::string(DefaultIniTemplate)))
-        app.fs.deleteFile(app.settingsPath);
+    // On a full disk nothing is left, and the next start tries again.
+    app.fs.createNewFile(app.settingsPath, std::string(DefaultIniTemplate));
 }
 
 }  // namespace

@@ -88,6 +88,11 @@ TEST_F(RealFilesTest, TheFileSystemAnswersLikeTheEngineExpects) {
     EXPECT_FALSE(fs.deleteFile(hidden));
     EXPECT_TRUE(fs.clearAttributes(hidden) && fs.deleteFile(hidden));
     EXPECT_FALSE(fs.exists(hidden));
+
+    const std::string ini = root + "mp4.ini";
+    EXPECT_TRUE(fs.createNewFile(ini, "[a]\r\n"));
+    EXPECT_FALSE(fs.createNewFile(ini, "other"));
+    EXPECT_EQ(Read(ini), "[a]\r\n") << "a file that was there is neither rewritten nor removed";
 }
 
 TEST_F(RealFilesTest, OwnCopyVerifiesThroughUncachedReads) {

@@ -143,7 +143,11 @@ std::unique_ptr<File> SimFileSystem::openWrite(const std::string& path) {
 bool SimFileSystem::createNewFile(const std::string& path, const std::string& bytes) {
     if (find(path) || !parentExists(path) || failing(FaultOp::OpenWrite, path)) return false;
     auto file = openWrite(path);
-    return file && file->write(bytes.data(), bytes.size()) && file->close();
+    if (!file) return false;
+    const bool written = file->write(bytes.data(), bytes.size());
+    if (file->close() && written) return true;
+    deleteFile(path);
+    return false;
 }
 
 bool SimFileSystem::clearAttributes(const std::string& path) {

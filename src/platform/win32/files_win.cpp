@@ -149,7 +149,9 @@ bool WinFileSystem::createNewFile(const std::string& path, const std::string& by
     auto file = Wrap(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     const bool written = file->write(bytes.data(), bytes.size());
-    return file->close() && written;
+    if (file->close() && written) return true;
+    DeleteFileA(path.c_str());
+    return false;
 }
 
 bool WinFileSystem::clearAttributes(const std::string& path) {
