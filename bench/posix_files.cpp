@@ -24,6 +24,10 @@ public:
         if (fd_ >= 0) ::close(fd_);
         std::free(block_);
     }
+    std::int64_t size() override {
+        struct stat st;
+        return fstat(fd_, &st) == 0 ? st.st_size : -1;
+    }
     std::int64_t read(void* buf, std::size_t len) override {
         if (block_) return readBlocks(static_cast<char*>(buf), len);
         return ::read(fd_, buf, len);

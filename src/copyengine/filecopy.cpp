@@ -103,9 +103,10 @@ const char* FailureText(Outcome outcome) {
 
 CopyResult CopyFileData(FileSystem& fs, const std::string& source, const std::string& dest,
                         bool verify, const CopyStepFn& onStep) {
-    const std::int64_t size = fs.fileSize(source);
-    auto in = size < 0 ? nullptr : fs.openRead(source);
-    if (!in) return {false, kSourceUnreadableText};
+    // The size of the file actually opened: a path looked up twice may name two files.
+    auto in = fs.openRead(source);
+    const std::int64_t size = in ? in->size() : -1;
+    if (size < 0) return {false, kSourceUnreadableText};
     auto out = fs.openWrite(dest);
     if (!out) {
         in->close();

@@ -9,6 +9,8 @@
 class File {
 public:
     virtual ~File() = default;
+    // The open file's size in bytes, or -1.
+    virtual std::int64_t size() = 0;
     // Bytes read into buf (0 at the end of the file), or -1 on a read error.
     virtual std::int64_t read(void* buf, std::size_t len) = 0;
     // True only when all len bytes were written.

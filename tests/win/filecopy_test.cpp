@@ -71,6 +71,10 @@ TEST_F(RealFilesTest, TheFileSystemAnswersLikeTheEngineExpects) {
     EXPECT_TRUE(SetFilePointerEx(h, five, nullptr, FILE_BEGIN) && SetEndOfFile(h));
     CloseHandle(h);
     EXPECT_EQ(fs.fileSize(big), 5LL << 30);
+    auto opened = fs.openRead(big, ReadMode::Cached);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->size(), 5LL << 30);
+    opened->close();
     EXPECT_EQ(fs.fileSize(root + "src"), -1);
     EXPECT_EQ(fs.fileSize(root + "src\\none"), -1);
     EXPECT_TRUE(fs.isFolder(root + "player\\music"));

@@ -33,6 +33,10 @@ class SimFile : public File {
 public:
     SimFile(SimFileSystem& fs, std::string path, bool writing)
         : fs_(fs), path_(std::move(path)), writing_(writing) {}
+    std::int64_t size() override {
+        auto* n = fs_.find(path_);
+        return n ? static_cast<std::int64_t>(n->data.size()) : -1;
+    }
     std::int64_t read(void* buf, std::size_t len) override {
         auto* n = fs_.find(path_);
         if (!n || fs_.failing(FaultOp::Read, path_)) return -1;

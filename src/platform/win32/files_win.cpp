@@ -21,6 +21,10 @@ public:
         if (block_) VirtualFree(block_, 0, MEM_RELEASE);
     }
     bool ready() const { return !uncached_ || block_; }
+    std::int64_t size() override {
+        LARGE_INTEGER n;
+        return GetFileSizeEx(h_, &n) ? n.QuadPart : -1;
+    }
     std::int64_t read(void* buf, std::size_t len) override {
         if (uncached_) return readBlocks(static_cast<char*>(buf), len);
         DWORD got = 0;
