@@ -12,13 +12,18 @@
 
 namespace {
 
-// O_DIRECT wants aligned buffers, lengths and offsets: whole blocks of this size.
+// O_DIRECT wants aligned buffers, lengths and offsets: whole blocks of a multiple of
+// 64 KiB, no larger than the file needs, as the Windows side does.
+constexpr std::size_t kDirectUnit = 1 << 16;
 constexpr std::size_t kDirectBlock = 1 << 20;
 
 class PosixFile : public File {
 public:
     PosixFile(int fd, bool direct, bool inRam) : fd_(fd), inRam_(inRam) {
-        if (direct && posix_memalign(reinterpret_cast<void**>(&block_), 4096, kDirectBlock) != 0) block_ = nullptr;
+        if (!direct) return;
+        const std::int64_t units = (std::max<std::int64_t>(size(), 1) + kDirectUnit - 1) / kDirectUnit;
+        blockSize_ = std::min<std::size_t>(kDirectBlock, static_cast<std::size_t>(units) * kDirectUnit);
+        if (posix_memalign(reinterpret_cast<void**>(&block_), 4096, blockSize_) != 0) block_ = nullptr;
     }
     ~PosixFile() override {
         if (fd_ >= 0) ::close(fd_);
@@ -52,11 +57,11 @@ public:
 private:
     std::int64_t readBlocks(char* buf, std::size_t len) {
         if (pos_ == filled_ && !atEnd_) {
-            const ssize_t n = ::read(fd_, block_, kDirectBlock);
+            const ssize_t n = ::read(fd_, block_, blockSize_);
             if (n < 0) return -1;
             pos_ = 0;
             filled_ = static_cast<std::size_t>(n);
-            atEnd_ = filled_ < kDirectBlock;
+            atEnd_ = filled_ < blockSize_;
         }
         const std::size_t n = std::min(len, filled_ - pos_);
         std::memcpy(buf, block_ + pos_, n);
@@ -67,7 +72,7 @@ private:
     int fd_;
     bool inRam_;
     char* block_ = nullptr;
-    std::size_t pos_ = 0, filled_ = 0;
+    std::size_t blockSize_ = 0, pos_ = 0, filled_ = 0;
     bool atEnd_ = false;
 };
 

@@ -7,14 +7,19 @@
 
 namespace {
 
-// Uncached reads need sector-aligned buffers, lengths and offsets. Whole blocks of
-// this size, in a page-aligned buffer, suit every sector size up to it.
+// Uncached reads need sector-aligned buffers, lengths and offsets. Whole blocks of a
+// multiple of 64 KiB, in a page-aligned buffer, suit every sector size up to that.
+constexpr DWORD kUncachedUnit = 1 << 16;
 constexpr DWORD kUncachedBlock = 1 << 20;
 
 class WinFile : public File {
 public:
     WinFile(HANDLE h, bool uncached) : h_(h), uncached_(uncached) {
-        if (uncached_) block_ = static_cast<char*>(VirtualAlloc(nullptr, kUncachedBlock, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        if (!uncached_) return;
+        // A small file gets a small block: the whole block is locked in memory for each read.
+        const std::int64_t units = (std::max<std::int64_t>(size(), 1) + kUncachedUnit - 1) / kUncachedUnit;
+        blockSize_ = static_cast<DWORD>(std::min<std::int64_t>(kUncachedBlock, units * kUncachedUnit));
+        block_ = static_cast<char*>(VirtualAlloc(nullptr, blockSize_, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     }
     ~WinFile() override {
         if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
@@ -54,10 +59,10 @@ private:
     std::int64_t readBlocks(char* buf, std::size_t len) {
         if (pos_ == filled_ && !atEnd_) {
             DWORD got = 0;
-            if (!ReadFile(h_, block_, kUncachedBlock, &got, nullptr)) return -1;
+            if (!ReadFile(h_, block_, blockSize_, &got, nullptr)) return -1;
             pos_ = 0;
             filled_ = got;
-            atEnd_ = got < kUncachedBlock;
+            atEnd_ = got < blockSize_;
         }
         const std::size_t n = std::min<std::size_t>(len, filled_ - pos_);
         std::memcpy(buf, block_ + pos_, n);
@@ -68,7 +73,7 @@ private:
     HANDLE h_;
     bool uncached_;
     char* block_ = nullptr;
-    DWORD pos_ = 0, filled_ = 0;
+    DWORD blockSize_ = 0, pos_ = 0, filled_ = 0;
     bool atEnd_ = false;
 };
 
