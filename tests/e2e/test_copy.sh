@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # The copy job onto a drive letter mapped to a temp folder: a mixed list copied and
-# verified with method 1, then method 2 with the overwrite question and source deletion.
+# verified with method 1, then method 2 with the overwrite question and source deletion,
+# then method 1 again with the question on the worker and Cancel pressed meanwhile.
 source "$(dirname "$0")/lib.sh"
 e2e_init copy
 
 SRC="$E2E_TMP/src"
 SRC2="$E2E_TMP/src2"
+SRC3="$E2E_TMP/src3"
 PLAYER="$E2E_TMP/player"
 KLINK="$WINEPREFIX/dosdevices/k:"
-mkdir -p "$SRC" "$SRC2" "$PLAYER/Video" "$PLAYER/music" "$PLAYER/txt"
+mkdir -p "$SRC" "$SRC2" "$SRC3" "$PLAYER/Video" "$PLAYER/music" "$PLAYER/txt"
 head -c 1572864 /dev/urandom >"$SRC/a.mp3"
 head -c 3145735 /dev/urandom >"$SRC/b.avi"
 printf 'line one\r\nline two\r\n' >"$SRC/c.txt"
@@ -17,6 +19,9 @@ head -c 250000 /dev/urandom >"$SRC/e 歌.mp3"
 head -c 1000 /dev/urandom >"$SRC2/a.mp3"
 head -c 70000 /dev/urandom >"$SRC2/f.wma"
 cp "$SRC2/f.wma" "$E2E_TMP/f.wma.orig"
+head -c 300000 /dev/urandom >"$SRC3/a.mp3"
+cp "$SRC3/a.mp3" "$E2E_TMP/a.mp3.orig"
+printf 'not copied\r\n' >"$SRC3/g.txt"
 ln -sfn "$PLAYER" "$KLINK"
 trap 'rm -f "$KLINK"; e2e_cleanup' EXIT
 
@@ -77,6 +82,27 @@ check "the skipped file's source kept" test -f "$SRC2/a.mp3"
 check "the existing copy untouched" same_files "$SRC/a.mp3|music/a.mp3"
 check_eq "the list is emptied" "0" wait_until 0 drive lv-count 超级列表框
 screenshot method2
+
+# ---- method 1 again: the question blocks only the worker; Cancel ends the job after
+# the file in hand, which is still copied and its source deleted
+drive tab 1 >/dev/null
+check_eq "copy method 1 chosen" "0" drive combo 组合框_复制方法 0
+drive tab 0 >/dev/null
+drive click 按钮_添加文件 >/dev/null
+drive filedialog-shown 10000 >/dev/null
+check "two more files chosen" drive filedialog "$SRC3" "a.mp3" "g.txt"
+check_eq "two rows" "2" wait_until 2 drive lv-count 超级列表框
+drive click 按钮_复制 >/dev/null
+check "the worker asks before overwriting" drive msgbox 10000
+check_eq "the main window stays enabled under the question" "1" drive enabled main
+check "Cancel pressed while the question is up" drive click 按钮_取消
+check "overwriting confirmed" drive msgbox-answer ok "已存在！ 覆盖吗？取消将会跳过！" 10000
+check_until "the summary counts the file in hand only" "共2个,成功复制1个,耗时" summary
+check "the file in hand overwritten" same_files "$E2E_TMP/a.mp3.orig|music/a.mp3"
+check "its source deleted" test ! -e "$SRC3/a.mp3"
+check "the row after Cancel not copied" test ! -e "$PLAYER/txt/g.txt"
+check "its source kept" test -f "$SRC3/g.txt"
+check_eq "the list is emptied" "0" wait_until 0 drive lv-count 超级列表框
 
 drive click 按钮_退出 >/dev/null
 check "the program ends through 退出" app_wait_exit "$APP_PID" 20
