@@ -77,11 +77,11 @@ void WinSystem::post(std::function<void()> fn) {
 }
 
 // A full message queue refuses the post but the work stays queued: a worker waits for
-// room, the main thread leaves it to the next post. Only a destroyed window drops it.
+// room, the main thread leaves it to the next post, as it is without a main window.
 void WinSystem::wake() {
     HWND main = TheUi().window(Wnd::Main);
     const bool onMainThread = GetWindowThreadProcessId(main, nullptr) == GetCurrentThreadId();
-    while (!PostMessageA(main, WM_RUN_POSTED, 0, reinterpret_cast<LPARAM>(this))) {
+    while (!IsWindow(main) || !PostMessageA(main, WM_RUN_POSTED, 0, reinterpret_cast<LPARAM>(this))) {
         if (onMainThread || !IsWindow(main)) {
             std::lock_guard lock(postMutex_);
             wakePosted_ = false;
