@@ -153,7 +153,9 @@ bool PosixFileSystem::createNewFile(const std::string& path, const std::string& 
     auto file = wrap(open(hostPath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644));
     if (!file) return false;
     const bool written = file->write(bytes.data(), bytes.size());
-    return file->close() && written;
+    if (file->close() && written) return true;
+    unlink(hostPath(path).c_str());
+    return false;
 }
 
 bool PosixFileSystem::clearAttributes(const std::string& path) { return chmod(hostPath(path).c_str(), 0644) == 0; }
