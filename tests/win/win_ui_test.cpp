@@ -103,6 +103,24 @@ TEST_F(RealWindow, ListViewRowsHoldCellsImagesMarksAndSelection) {
     EXPECT_EQ(ui.cell(list, 5, 0), "");
 }
 
+// The bars are drawn in their own colour, not the theme's.
+TEST_F(RealWindow, FullProgressBarsArePurpleOnScreen) {
+    ShowWindow(main, SW_SHOW);
+    for (Ctl bar : {Ctl::进度条1, Ctl::进度条2}) {
+        ui.setProgressRange(bar, 0, 10);
+        ui.setProgressPos(bar, 10);
+    }
+    UpdateWindow(main);
+    for (Ctl bar : {Ctl::进度条1, Ctl::进度条2}) {
+        HWND h = ui.control(bar);
+        RECT r;
+        GetClientRect(h, &r);
+        HDC dc = GetDC(h);
+        EXPECT_EQ(GetPixel(dc, r.right / 2, r.bottom / 2), kProgressPurple);
+        ReleaseDC(h, dc);
+    }
+}
+
 TEST_F(RealWindow, ChecksComboProgressAndMenus) {
     ui.setChecked(Ctl::选择框_校验, true);
     EXPECT_TRUE(ui.checked(Ctl::选择框_校验));

@@ -182,7 +182,8 @@ void WinUi::createControls(Wnd which, HWND parent) {
             AddColumns(h, c->id);
             SendMessageA(h, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
         }
-        if (c->kind == Kind::Progress) SetWindowTheme(h, L"", L"");  // themed bars ignore the colour
+        // Themed bars ignore their colour; " " names no theme (an empty name is not enough for Wine).
+        if (c->kind == Kind::Progress) SetWindowTheme(h, L" ", L" ");
     }
     // A themed tab control paints its pages in the window colour, a classic one in the face colour.
     pageBrush_ = GetSysColorBrush(GetWindowTheme(control(Ctl::选择夹1)) ? COLOR_WINDOW : COLOR_BTNFACE);
