@@ -158,6 +158,23 @@ bool PosixFileSystem::createNewFile(const std::string& path, const std::string& 
     return false;
 }
 
-bool PosixFileSystem::clearAttributes(const std::string& path) { return chmod(hostPath(path).c_str(), 0644) == 0; }
+bool PosixFileSystem::flushFile(const std::string& path) {
+    const int fd = open(hostPath(path).c_str(), O_WRONLY);
+    if (fd < 0) return false;
+    const bool flushed = inRam_ || fdatasync(fd) == 0;
+    return close(fd) == 0 && flushed;
+}
+
+bool PosixFileSystem::createFolder(const std::string& path) { return mkdir(hostPath(path).c_str(), 0755) == 0; }
+
+std::uint32_t PosixFileSystem::attributes(const std::string& path) {
+    struct stat st;
+    if (stat(hostPath(path).c_str(), &st) != 0) return kNoAttributes;
+    return (st.st_mode & S_IWUSR) ? kNormalAttributes : kReadOnlyAttribute;
+}
+
+bool PosixFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
+    return chmod(hostPath(path).c_str(), (attributes & kReadOnlyAttribute) ? 0444 : 0644) == 0;
+}
 
 bool PosixFileSystem::deleteFile(const std::string& path) { return unlink(hostPath(path).c_str()) == 0; }

@@ -20,7 +20,10 @@ public:
     std::unique_ptr<File> openRead(const std::string& path, ReadMode) override;
     std::unique_ptr<File> openWrite(const std::string& path) override;
     bool createNewFile(const std::string& path, const std::string& bytes) override;
-    bool clearAttributes(const std::string& path) override;
+    bool flushFile(const std::string& path) override;
+    bool createFolder(const std::string& path) override;
+    std::uint32_t attributes(const std::string& path) override;
+    bool setAttributes(const std::string& path, std::uint32_t attributes) override;
     bool deleteFile(const std::string& path) override;
 
     std::string hostPath(const std::string& path) const;  // "" for an unknown drive

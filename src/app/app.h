@@ -25,6 +25,9 @@ struct App {
     std::string instanceName;  // the executable's file name
     std::string settingsPath;  // program folder + "mp4.ini"
     int exitRequested = 0;
+    // Folder intakes in progress (a drop during one nests); 复制 meanwhile waits for them.
+    int intakeDepth = 0;
+    bool copyAfterIntake = false;
     // Written by Cancel on the main thread, read by the copy worker.
     std::atomic<int> copyBusy{0};
 

@@ -38,6 +38,14 @@ JobPlan TakePlan(App& app, bool ownCopy) {
     return plan;
 }
 
+// The job's own rows are 0 to n - 1 for its whole run: while it runs, rows are only added
+// after them.
+void TakeRowStates(App& app, CopyJobState& job, int rows) {
+    job.images.resize(rows);
+    for (int r = 0; r < rows; ++r) job.images[r] = app.ui.rowImage(Ctl::超级列表框, r);
+    job.copied.assign(rows, false);
+}
+
 }  // namespace
 
 // The checks run here on the main thread, so a second start can never overlap the first.
@@ -45,8 +53,15 @@ void StartCopyJob(App& app) {
     const int method = app.ui.comboIndex(Ctl::组合框_复制方法);
     if (method != 0 && method != 1) return;
     CopyJobState& job = JobState(app);
-    if (job.running || !PassesChecks(app)) return;
+    if (job.running) return;
+    if (app.intakeDepth > 0) {  // a folder is still being read: the job takes all of it
+        app.copyAfterIntake = true;
+        app.ui.setText(Ctl::标签3, "正在读取文件夹，读完后开始复制...");
+        return;
+    }
+    if (!PassesChecks(app)) return;
     JobPlan plan = TakePlan(app, method == 0);
+    TakeRowStates(app, job, static_cast<int>(plan.rows.size()));
     if (plan.rows.empty()) {
         ShowTrayBalloon(app, kProgramTitle, "没有待复制文件，请添加文件", 2);
         EndCopyJob(app);

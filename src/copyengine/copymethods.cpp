@@ -34,13 +34,16 @@ void ShowCopyStep(App& app, std::optional<Ctl> bar, const std::string& source,
     }
 }
 
-CopyResult CopyWithShell(App& app, const std::string& source, const std::string& dest) {
-    if (app.shell.shellCopyFile(source, dest)) return {true, kShellCopiedText};
-    return {false, kShellFailedText};
+CopyResult CopyWithShell(App& app, const std::string& source, const std::string& dest, bool verify) {
+    if (!app.shell.shellCopyFile(source, dest)) return {false, kShellFailedText};
+    return verify ? VerifyCopy(app.fs, source, dest) : CopyResult{true, kShellCopiedText};
 }
 
 void DeleteSource(App& app, JobEvents& events, const std::string& source) {
-    app.fs.clearAttributes(source);
+    const std::uint32_t attributes = app.fs.attributes(source);
+    app.fs.setAttributes(source, kNormalAttributes);
     if (app.fs.deleteFile(source)) return;
+    // The file stays, so it keeps its read-only and hidden marks.
+    if (attributes != kNoAttributes) app.fs.setAttributes(source, attributes);
     events.send([&app, source] { ShowTrayBalloon(app, kProgramTitle, source + "\r\n删除失败！", 3); });
 }

@@ -20,7 +20,7 @@ CopyResult CopyFileWithProgress(App&, JobEvents&, const std::string& source, con
 // Main thread: step 1..100 of a file's copy.
 void ShowCopyStep(App&, std::optional<Ctl> bar, const std::string& source, const std::string& dest,
                   int step);
-// Method 2: no verification and no progress.
-CopyResult CopyWithShell(App&, const std::string& source, const std::string& dest);
+// Method 2: no progress; with verify the copy is checked as method 1 checks its own.
+CopyResult CopyWithShell(App&, const std::string& source, const std::string& dest, bool verify);
 // Read-only, hidden and system sources go too; a failure shows an error balloon.
 void DeleteSource(App&, JobEvents&, const std::string& source);

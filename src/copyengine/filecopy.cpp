@@ -78,17 +78,22 @@ Outcome Stream(File& in, File& out, std::int64_t size, Chunk& chunk, Digest* dig
     return more == 0 ? Outcome::Done : Outcome::SourceChanged;
 }
 
-// The destination as the device holds it, past the OS cache where the platform can.
-bool ReadBackMatches(FileSystem& fs, const std::string& dest, const std::string& expected,
-                     Chunk& chunk) {
-    auto file = fs.openRead(dest, ReadMode::Uncached);
-    if (!file) return false;
+// The digest of a whole file, or "" when it cannot be read to its end.
+std::string DigestOf(FileSystem& fs, const std::string& path, ReadMode mode, Chunk& chunk) {
+    auto file = fs.openRead(path, mode);
+    if (!file) return "";
     Digest digest;
     std::int64_t n;
     while ((n = file->read(chunk.data.get(), chunk.size)) > 0)
         digest.add(chunk.data.get(), static_cast<std::size_t>(n));
     const bool closed = file->close();
-    return n == 0 && closed && digest.hex() == expected;
+    return n == 0 && closed ? digest.hex() : "";
+}
+
+// The destination as the device holds it, past the OS cache where the platform can.
+bool ReadBackMatches(FileSystem& fs, const std::string& dest, const std::string& expected,
+                     Chunk& chunk) {
+    return DigestOf(fs, dest, ReadMode::Uncached, chunk) == expected;
 }
 
 const char* FailureText(Outcome outcome) {
@@ -124,5 +129,16 @@ CopyResult CopyFileData(FileSystem& fs, const std::string& source, const std::st
     }
     if (!verify) return {true, kCopyUnverifiedText};
     if (ReadBackMatches(fs, dest, digest.hex(), chunk)) return {true, kCopyVerifiedText};
+    return {false, kVerifyFailedText};
+}
+
+CopyResult VerifyCopy(FileSystem& fs, const std::string& source, const std::string& dest) {
+    const std::int64_t size = fs.fileSize(source);
+    if (size < 0) return {false, kSourceUnreadableText};
+    Chunk chunk(size);
+    const std::string expected = DigestOf(fs, source, ReadMode::Cached, chunk);
+    if (expected.empty()) return {false, kSourceUnreadableText};
+    if (!fs.flushFile(dest)) return {false, kDestUnwritableText};
+    if (ReadBackMatches(fs, dest, expected, chunk)) return {true, kCopyVerifiedText};
     return {false, kVerifyFailedText};
 }

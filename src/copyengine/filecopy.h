@@ -27,3 +27,7 @@ using CopyStepFn = std::function<void(int step)>;
 // source is digested while it is copied and the flushed copy is read back uncached.
 CopyResult CopyFileData(FileSystem&, const std::string& source, const std::string& dest,
                         bool verify, const CopyStepFn& onStep);
+
+// A copy made by someone else checked the same way: the source digested, the copy
+// flushed and read back uncached.
+CopyResult VerifyCopy(FileSystem&, const std::string& source, const std::string& dest);

@@ -1,6 +1,7 @@
 #pragma once
 // The copy job's own state, held by App::job. Only the main thread touches the flags.
 #include <memory>
+#include <vector>
 
 #include "app/app.h"
 #include "copyengine/jobevents.h"
@@ -9,6 +10,9 @@ struct CopyJobState {
     explicit CopyJobState(System& sys) : events(sys) {}
     bool running = false;       // from the start of a job that passed its checks to its end
     bool exitAfterJob = false;  // an exit waits for the job to end
+    // The job's own rows, 0 to n - 1: their images before the job, and which were copied.
+    std::vector<int> images;
+    std::vector<bool> copied;
     JobEvents events;
 };
 

@@ -15,6 +15,16 @@ constexpr Ctl kLockedWhileBusy[] = {
 constexpr MenuItem kMiniLockedWhileBusy[] = {MenuItem::迷你_添加文件, MenuItem::迷你_设置目标目录,
                                              MenuItem::迷你_复制文件};
 
+// Rows added during the job come after its own and stay, as do its rows not copied.
+void RemoveCopiedRows(App& app, CopyJobState& job) {
+    for (int r = static_cast<int>(job.copied.size()) - 1; r >= 0; --r) {
+        if (job.copied[r]) app.ui.deleteRow(Ctl::超级列表框, r);
+        else app.ui.setRowImage(Ctl::超级列表框, r, job.images[r]);
+    }
+    job.copied.clear();
+    job.images.clear();
+}
+
 }  // namespace
 
 void SetBusyUi(App& app, bool busy) {
@@ -45,11 +55,11 @@ void EnterBusyState(App& app, int rows) {
 }
 
 void EndCopyJob(App& app) {
+    CopyJobState& job = JobState(app);
     app.copyBusy = 0;
     SetBusyUi(app, false);
-    app.ui.deleteAllRows(Ctl::超级列表框);
+    RemoveCopiedRows(app, job);
     ShowIdlePictures(app);
-    CopyJobState& job = JobState(app);
     job.running = false;
     if (!job.exitAfterJob) return;
     job.exitAfterJob = false;

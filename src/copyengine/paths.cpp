@@ -42,6 +42,15 @@ std::string BuildDestinationPath(const std::string& root, const std::string& sub
     return dest + GetFileName(sourcePath);
 }
 
+std::string NumberedName(const std::string& path, int k) {
+    const std::string name = GetFileName(path);
+    const auto dot = LastIndexOfGbk(name, '.');
+    // A name that starts with its only dot (".nomedia") has no extension to keep last.
+    const std::size_t stem = dot == std::string::npos || dot == 0 ? name.size() : dot;
+    const std::size_t cut = path.size() - name.size() + stem;
+    return path.substr(0, cut) + " (" + std::to_string(k) + ")" + path.substr(cut);
+}
+
 bool FolderExists(FileSystem& fs, const std::string& path) {
     if (path.size() == 3) return fs.driveTotalBytes(path[0]) >= 0;
     std::string folder = path;

@@ -16,4 +16,6 @@ std::string GetFolderPart(const std::string& path);
 RuleMatch LookupRule(App&, const std::string& path);
 std::string BuildDestinationPath(const std::string& root, const std::string& subPath,
                                  const std::string& sourcePath);
+// "K:\\music\\01 (2).mp3" for k = 2 and "K:\\music\\01.mp3".
+std::string NumberedName(const std::string& path, int k);
 bool FolderExists(FileSystem&, const std::string& path);

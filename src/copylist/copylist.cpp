@@ -1,9 +1,11 @@
 #include "copylist/copylist.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "app/app.h"
+#include "copyengine/copyjob.h"
 #include "copyengine/paths.h"
 #include "copylist/folderwalk.h"
 #include "copylist/sizedisplay.h"
@@ -57,12 +59,16 @@ void AddFilesByDialog(App& app) {
 }
 
 void AddPaths(App& app, const std::string& text) {
+    ++app.intakeDepth;
     for (const auto& piece : SplitLines(text)) {
-        if (app.exitRequested) return;
+        if (app.exitRequested) break;
         if (FolderExists(app.fs, piece)) AddFolderFiles(app, piece);
         else AddFileEntry(app, piece);
     }
-    if (!app.exitRequested) RefreshSizeDisplay(app);
+    --app.intakeDepth;
+    if (app.exitRequested) return;
+    RefreshSizeDisplay(app);
+    if (app.intakeDepth == 0 && std::exchange(app.copyAfterIntake, false)) StartCopyJob(app);
 }
 
 bool AddFileEntry(App& app, const std::string& path) {

@@ -12,7 +12,7 @@ bool ForEachFileIn(FileSystem& fs, const std::string& folder, const FileVisitor&
     std::sort(entries.begin(), entries.end(), [](const DirEntry& a, const DirEntry& b) {
         return a.isFolder != b.isFolder ? b.isFolder : NameLess(a.name, b.name);
     });
-    const std::string prefix = EndsWithGbk(folder, '\\') ? folder : folder + "\\";
+    const std::string prefix = WithFinalSeparator(folder);
     for (const auto& e : entries) {
         const std::string path = prefix + e.name;
         if (!(e.isFolder ? ForEachFileIn(fs, path, visit) : visit(path))) return false;

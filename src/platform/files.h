@@ -26,6 +26,9 @@ struct DirEntry {
     bool isFolder = false;
 };
 
+inline constexpr std::uint32_t kNoAttributes = 0xFFFFFFFF;
+inline constexpr std::uint32_t kReadOnlyAttribute = 0x1, kNormalAttributes = 0x80;
+
 enum class ReadMode { Cached, Uncached };  // Uncached reads past the OS cache where possible
 
 class FileSystem {
@@ -51,6 +54,12 @@ public:
     // Writes a new file with these bytes; fails when the file exists or cannot be written,
     // and then leaves no partial file of its own behind.
     virtual bool createNewFile(const std::string& path, const std::string& bytes) = 0;
-    virtual bool clearAttributes(const std::string& path) = 0;
+    // Pushes an existing file's data to the device without changing it.
+    virtual bool flushFile(const std::string& path) = 0;
+    // Creates one folder; its parent must exist.
+    virtual bool createFolder(const std::string& path) = 0;
+    // The Windows attribute bits, or kNoAttributes when they cannot be read.
+    virtual std::uint32_t attributes(const std::string& path) = 0;
+    virtual bool setAttributes(const std::string& path, std::uint32_t attributes) = 0;
     virtual bool deleteFile(const std::string& path) = 0;
 };

@@ -21,6 +21,10 @@ bool EndsWithGbk(const std::string& s, char c) {
     return !s.empty() && LastIndexOfGbk(s, c) == s.size() - 1;
 }
 
+std::string WithFinalSeparator(const std::string& folder) {
+    return EndsWithGbk(folder, '\\') ? folder : folder + '\\';
+}
+
 std::string LowerAsciiGbk(const std::string& s) {
     std::string out = s;
     for (std::size_t i = 0; i < out.size(); i += GbkCharSize(out, i))

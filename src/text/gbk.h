@@ -14,6 +14,8 @@ std::size_t IndexOfGbk(const std::string& s, char c, std::size_t from = 0);
 std::size_t LastIndexOfGbk(const std::string& s, char c);
 // The last character of s is the single-byte c.
 bool EndsWithGbk(const std::string& s, char c);
+// The folder path ending in exactly the one "\" a name can follow.
+std::string WithFinalSeparator(const std::string& folder);
 // ASCII letters in lower case; trail bytes stay as they are.
 std::string LowerAsciiGbk(const std::string& s);
 // At most maxBytes bytes of s, never half a character.

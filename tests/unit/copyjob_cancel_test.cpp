@@ -24,7 +24,9 @@ TEST_F(CopyJobCancelTest, CancelFinishesTheCurrentFileThenStops) {
     EXPECT_TRUE(sim.fs.exists("S:\\4.mp3"));
     EXPECT_EQ(Status(), Summary(10, 3, "0"));
     EXPECT_EQ(Overall(), 3);
-    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(Rows(), 7) << "rows not reached stay";
+    EXPECT_EQ(sim.ui.cell(kList, 0, 0), "S:\\4.mp3");
+    EXPECT_EQ(sim.ui.rowImage(kList, 0), 1) << "back to its rule's image";
     EXPECT_EQ(app.copyBusy, 0);
 }
 
@@ -65,7 +67,7 @@ TEST_F(CopyJobCancelTest, AnUnpluggedPlayerFailsTheFileAndEndsTheJob) {
     EXPECT_TRUE(sim.fs.exists("S:\\b.avi"));
     EXPECT_TRUE(sim.fs.exists("S:\\c.txt"));
     EXPECT_EQ(Status(), Summary(3, 1, "1"));
-    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(sim.ui.column0(kList), std::vector<std::string>({"S:\\b.avi", "S:\\c.txt"}));
 }
 
 TEST_F(CopyJobCancelTest, MethodTwoCopiesThroughTheShellOnTheMainThread) {
@@ -78,6 +80,7 @@ TEST_F(CopyJobCancelTest, MethodTwoCopiesThroughTheShellOnTheMainThread) {
     std::vector<std::string> copied;
     sim.shell.onShellCopy = [&](const std::string& from, const std::string& to) {
         copied.push_back(from + ">" + to);
+        sim.fs.addFile(to, from == "S:\\c.mp3" ? "bad" : sim.fs.contents(from));
         return from != "S:\\b.mp3";
     };
     sim.ui.onPump = [&] {
@@ -90,11 +93,12 @@ TEST_F(CopyJobCancelTest, MethodTwoCopiesThroughTheShellOnTheMainThread) {
     EXPECT_TRUE(sim.sys.posted.empty());
     EXPECT_EQ(copied, std::vector<std::string>({"S:\\a.mp3>K:\\music\\a.mp3", "S:\\b.mp3>K:\\music\\b.mp3",
                                                 "S:\\c.mp3>K:\\music\\c.mp3"}));
-    EXPECT_TRUE(Shown(kShellCopiedText, 1));
-    EXPECT_FALSE(Shown(kCopyVerifiedText, 1));
+    EXPECT_TRUE(Shown(kCopyVerifiedText, 1)) << "verified like method 1";
+    EXPECT_TRUE(Shown(kVerifyFailedText, 3));
+    EXPECT_FALSE(Shown(kShellCopiedText, 1));
     EXPECT_EQ(sim.ui.progressPos(Ctl::进度条2), 0);
-    EXPECT_EQ(Status(), Summary(4, 2, "0"));
-    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(Status(), Summary(4, 1, "0"));
+    EXPECT_EQ(Rows(), 3);
     EXPECT_FALSE(sim.ui.enabled(Ctl::按钮_取消));
 }
 

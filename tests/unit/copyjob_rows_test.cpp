@@ -2,6 +2,8 @@
 // the deletion of sources.
 #include "copyengine/copymethods.h"
 #include "copyjob_fixture.h"
+#include "copylist/copylist.h"
+#include "copylist_fixture.h"
 
 namespace {
 
@@ -42,7 +44,7 @@ TEST_F(CopyJobRowsTest, CopiesEachRowIntoItsFolderAndReportsIt) {
     EXPECT_EQ(Status(), Summary(3, 3, "1.234"));
     EXPECT_EQ(Rows(), 0);
     EXPECT_EQ(Overall(), 3);
-    EXPECT_EQ(sim.ui.progressPos(Ctl::进度条2), 100);
+    EXPECT_EQ(sim.ui.progressPos(Ctl::进度条2), 0) << "the empty last file shows none of the one before";
     EXPECT_EQ(sim.fs.contents("S:\\in\\a.avi"), "video bytes") << "delete option off";
 }
 
@@ -70,19 +72,22 @@ TEST_F(CopyJobRowsTest, AskingBeforeOverwritingCancelSkipsTheRow) {
     EXPECT_FALSE(Shown(Copying("S:\\b.mp3"), 3));
     EXPECT_EQ(Status(), Summary(3, 2, "0"));
     EXPECT_EQ(Overall(), 3);
-    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(sim.ui.column0(kList), std::vector<std::string>({"S:\\b.mp3"})) << "the skipped row stays";
 }
 
-TEST_F(CopyJobRowsTest, AMissingDestinationFolderEndsTheLoop) {
-    List("S:\\a.mp3", "\\music");
-    List("S:\\b.swf", "\\flash");
-    List("S:\\c.txt", "\\txt");
+TEST_F(CopyJobRowsTest, AMissingRuleFolderIsMadeAndOneThatCannotBeFailsOnlyItsRow) {
+    sim.ui.setText(Ctl::目录框, "K:\\sub\\");
+    List("S:\\a.swf", "\\flash\\old");
+    List("S:\\b.txt", "\\txt");
+    List("S:\\c.mp3", "\\music");
+    sim.fs.addFolder("K:\\sub");
+    sim.fs.fault = [](FaultOp op, const std::string& p) { return op == FaultOp::CreateFolder && p == "K:\\sub\\txt"; };
     Run();
-    EXPECT_TRUE(Shown("目标目录 \r\nK:\\flash\\ 不存在！", 2));
-    EXPECT_FALSE(sim.fs.exists("K:\\txt\\c.txt"));
-    EXPECT_EQ(Status(), Summary(3, 1, "1")) << "the one-second pause is in the time";
-    EXPECT_EQ(Overall(), 1);
-    EXPECT_EQ(Rows(), 0);
+    EXPECT_TRUE(sim.fs.exists("K:\\sub\\flash\\old\\a.swf")) << "parents below the root made too";
+    EXPECT_TRUE(Shown("无法创建目标目录，复制失败!", 3));
+    EXPECT_TRUE(sim.fs.exists("K:\\sub\\music\\c.mp3")) << "the job goes on";
+    EXPECT_EQ(Status(), Summary(3, 2, "0"));
+    EXPECT_EQ(sim.ui.column0(kList), std::vector<std::string>({"S:\\b.txt"}));
 }
 
 TEST_F(CopyJobRowsTest, AFailedCopyIsReportedAndItsSourceKept) {
@@ -135,6 +140,7 @@ TEST_F(CopyJobRowsTest, SourcesAreDeletedEvenReadOnlyAndAFailedDeletionStillCoun
     List("S:\\ro.mp3", "\\music");
     List("S:\\stuck.mp3", "\\music");
     sim.fs.find("S:\\ro.mp3")->readOnly = true;
+    sim.fs.find("S:\\stuck.mp3")->readOnly = true;
     std::string statusAfterStuck;
     sim.fs.fault = [&](FaultOp op, const std::string& p) {
         if (op == FaultOp::Delete && p == "S:\\stuck.mp3") {
@@ -146,11 +152,63 @@ TEST_F(CopyJobRowsTest, SourcesAreDeletedEvenReadOnlyAndAFailedDeletionStillCoun
     };
     Run();
     EXPECT_FALSE(sim.fs.exists("S:\\ro.mp3"));
-    EXPECT_TRUE(sim.fs.exists("S:\\stuck.mp3"));
+    EXPECT_TRUE(sim.fs.find("S:\\stuck.mp3")->readOnly) << "a source that stays keeps its attributes";
     EXPECT_EQ(sim.fs.contents("K:\\music\\stuck.mp3"), "data");
     EXPECT_TRUE(Shown("S:\\stuck.mp3\r\n删除失败！", 3));
     EXPECT_EQ(statusAfterStuck, kCopyUnverifiedText);
     EXPECT_EQ(Status(), Summary(2, 2, "0"));
+}
+
+TEST_F(CopyJobRowsTest, SameNamesInOneJobNeverReplaceEachOther) {
+    sim.ui.setChecked(Ctl::选择框_成功后删除源文件, true);
+    List("S:\\CD1\\01.mp3", "\\music", "one");
+    List("S:\\CD2\\01.mp3", "\\music", "two");
+    List("S:\\CD3\\01.MP3", "\\music", "three");
+    List("S:\\02.mp3", "\\music", "new 02");
+    sim.fs.addFile("K:\\music\\01 (2).mp3", "on the player before");
+    sim.fs.addFile("K:\\music\\02.mp3", "old 02");
+    sim.ui.messageBoxAnswers = {mb::IdOk};
+    Run();
+    EXPECT_EQ(sim.fs.contents("K:\\music\\01.mp3"), "one");
+    EXPECT_EQ(sim.fs.contents("K:\\music\\01 (2).mp3"), "on the player before");
+    EXPECT_EQ(sim.fs.contents("K:\\music\\01 (3).mp3"), "two");
+    EXPECT_EQ(sim.fs.contents("K:\\music\\01 (4).MP3"), "three");
+    EXPECT_EQ(sim.fs.contents("K:\\music\\02.mp3"), "new 02");
+    ASSERT_EQ(sim.ui.messageBoxes.size(), 1u) << "asked only for the file that was there before";
+    EXPECT_EQ(sim.ui.messageBoxes[0].text, "K:\\music\\02.mp3\r\n已存在！ 覆盖吗？取消将会跳过！");
+    EXPECT_EQ(Status(), Summary(4, 4, "0"));
+}
+
+TEST_F(CopyJobRowsTest, RowsAddedDuringAJobStayAndCopyWaitsForAFolderBeingRead) {
+    List("S:\\a.mp3", "\\music");
+    List("S:\\locked.mp3", "\\music");
+    sim.fs.find("S:\\locked.mp3")->locked = true;
+    sim.fs.addFile("S:\\late.mp3", "late");
+    sim.sys.holdThreads = true;
+    StartCopyJob(app);
+    OnFilesDropped(app, "S:\\late.mp3");
+    sim.sys.threads.front()();
+    sim.sys.runPosted();
+    EXPECT_EQ(sim.ui.column0(kList), std::vector<std::string>({"S:\\locked.mp3", "S:\\late.mp3"}));
+    EXPECT_FALSE(sim.fs.exists("K:\\music\\late.mp3"));
+
+    // 复制 pressed while a dropped folder is read: the job starts after it, with all of it.
+    SlowFileSystem slowFs(sim.sys, 30);
+    App slow{sim.ui, slowFs, sim.ini, sim.sys, sim.shell};
+    slowFs.addDrive('S', 1LL << 40, 1LL << 30);
+    slowFs.addDrive('K', 8LL << 30, 4LL << 30);
+    for (const char* f : {"S:\\album\\1.mp3", "S:\\album\\2.mp3", "S:\\album\\3.mp3"}) slowFs.addFile(f, "x");
+    sim.ui.deleteAllRows(kList);
+    sim.ui.onPump = [&] {
+        if (sim.ui.pumps == 1) StartCopyJob(slow);
+    };
+    sim.sys.threads.clear();
+    OnFilesDropped(slow, "S:\\album");
+    ASSERT_EQ(sim.sys.threads.size(), 1u);
+    sim.sys.threads.front()();
+    sim.sys.runPosted();
+    for (const char* f : {"K:\\1.mp3", "K:\\2.mp3", "K:\\3.mp3"}) EXPECT_TRUE(slowFs.exists(f)) << f;
+    EXPECT_EQ(Rows(), 0);
 }
 
 }  // namespace

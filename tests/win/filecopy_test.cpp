@@ -35,7 +35,7 @@ protected:
             if (e.isFolder) {
                 Remove(path + "\\");
             } else {
-                fs.clearAttributes(path);
+                fs.setAttributes(path, kNormalAttributes);
                 fs.deleteFile(path);
             }
         }
@@ -90,7 +90,7 @@ TEST_F(RealFilesTest, TheFileSystemAnswersLikeTheEngineExpects) {
     EXPECT_EQ(Read(hidden), "new") << "an existing hidden file is emptied and rewritten";
     SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(fs.deleteFile(hidden));
-    EXPECT_TRUE(fs.clearAttributes(hidden) && fs.deleteFile(hidden));
+    EXPECT_TRUE(fs.setAttributes(hidden, kNormalAttributes) && fs.deleteFile(hidden));
     EXPECT_FALSE(fs.exists(hidden));
 
     const std::string ini = root + "mp4.ini";
@@ -131,6 +131,24 @@ TEST_F(RealFilesTest, OwnCopyFailuresLeaveNothingBehind) {
     EXPECT_EQ(Copy(from, root + "player\\music\\a.mp3", false).text, kSourceUnreadableText);
     CloseHandle(lock);
     EXPECT_FALSE(fs.exists(root + "player\\music\\a.mp3"));
+}
+
+TEST_F(RealFilesTest, FolderNamesEndingInATrailByteBackslashAndReadErrors) {
+    const std::string folder = root + "src\\淺";  // 9C 5C: the name ends in a "\" byte
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    Write(folder + "\\a.mp3", "a");
+    const auto entries = fs.listFolder(folder);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, "a.mp3");
+
+    // Reading this process's memory from address 0 fails with an I/O error.
+    const std::string unreadable = "Z:\\proc\\self\\mem";
+    auto in = fs.openRead(unreadable, ReadMode::Cached);
+    ASSERT_TRUE(in);
+    char buf[16];
+    EXPECT_EQ(in->read(buf, sizeof buf), -1);
+    EXPECT_EQ(Copy(unreadable, root + "player\\music\\mem", true).text, kSourceUnreadableText);
+    EXPECT_FALSE(fs.exists(root + "player\\music\\mem"));
 }
 
 TEST_F(RealFilesTest, ShellCopiesToTheExactFilePath) {

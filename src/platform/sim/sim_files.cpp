@@ -49,7 +49,9 @@ public:
     bool write(const void* buf, std::size_t len) override {
         auto* n = fs_.find(path_);
         if (!n || !writing_ || fs_.failing(FaultOp::Write, path_)) return false;
-        auto& drive = fs_.drives[DriveLetter(path_)];
+        const auto it = fs_.drives.find(DriveLetter(path_));
+        if (it == fs_.drives.end()) return false;  // unplugged meanwhile
+        auto& drive = it->second;
         if (static_cast<std::int64_t>(len) > drive.freeBytes) {
             // A full disk takes what fits, then refuses the rest.
             n->data.append(static_cast<const char*>(buf), static_cast<std::size_t>(drive.freeBytes));
@@ -111,8 +113,7 @@ std::int64_t SimFileSystem::driveFreeKb(char letter) {
 
 std::vector<DirEntry> SimFileSystem::listFolder(const std::string& folder) {
     std::vector<DirEntry> out;
-    std::string prefix = key(folder);
-    if (!EndsWithGbk(prefix, '\\')) prefix += '\\';
+    const std::string prefix = WithFinalSeparator(key(folder));
     if (!drives.count(DriveLetter(folder))) return out;
     for (const auto& [k, node] : nodes) {
         if (k.size() <= prefix.size() || k.compare(0, prefix.size(), prefix) != 0) continue;
@@ -154,10 +155,28 @@ bool SimFileSystem::createNewFile(const std::string& path, const std::string& by
     return false;
 }
 
-bool SimFileSystem::clearAttributes(const std::string& path) {
+bool SimFileSystem::flushFile(const std::string& path) {
+    auto* n = find(path);
+    return n && !n->folder && !n->readOnly && !n->locked && !failing(FaultOp::Flush, path);
+}
+
+bool SimFileSystem::createFolder(const std::string& path) {
+    if (find(path) || !parentExists(path) || path.size() > maxPathBytes || failing(FaultOp::CreateFolder, path))
+        return false;
+    addFolder(path);
+    return true;
+}
+
+std::uint32_t SimFileSystem::attributes(const std::string& path) {
+    auto* n = find(path);
+    if (!n) return kNoAttributes;
+    return n->folder ? 0x10 : n->readOnly ? kReadOnlyAttribute : kNormalAttributes;
+}
+
+bool SimFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
     auto* n = find(path);
     if (!n || failing(FaultOp::Attributes, path)) return false;
-    n->readOnly = false;
+    n->readOnly = (attributes & kReadOnlyAttribute) != 0;
     return true;
 }
 

@@ -7,7 +7,7 @@
 #include "platform/files.h"
 
 // Corrupt: a write reports success but the device keeps damaged bytes.
-enum class FaultOp { OpenRead, OpenWrite, Read, Write, Flush, Close, Delete, Attributes, Corrupt };
+enum class FaultOp { OpenRead, OpenWrite, Read, Write, Flush, Close, Delete, Attributes, CreateFolder, Corrupt };
 
 class SimFileSystem : public FileSystem {
 public:
@@ -31,7 +31,10 @@ public:
     std::unique_ptr<File> openRead(const std::string& path, ReadMode) override;
     std::unique_ptr<File> openWrite(const std::string& path) override;
     bool createNewFile(const std::string& path, const std::string& bytes) override;
-    bool clearAttributes(const std::string& path) override;
+    bool flushFile(const std::string& path) override;
+    bool createFolder(const std::string& path) override;
+    std::uint32_t attributes(const std::string& path) override;
+    bool setAttributes(const std::string& path, std::uint32_t attributes) override;
     bool deleteFile(const std::string& path) override;
 
     // Setting up a test: a drive, folders (parents included) and files.

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "text/gbk.h"
+
 namespace {
 
 // Uncached reads need sector-aligned buffers, lengths and offsets. Whole blocks of a
@@ -34,7 +36,8 @@ public:
         if (uncached_) return readBlocks(static_cast<char*>(buf), len);
         DWORD got = 0;
         const DWORD want = static_cast<DWORD>(std::min<std::size_t>(len, 1u << 30));
-        return ReadFile(h_, buf, want, &got, nullptr) ? got : -1;
+        if (!ReadFile(h_, buf, want, &got, nullptr)) return -1;
+        return got;
     }
     bool write(const void* buf, std::size_t len) override {
         const char* p = static_cast<const char*>(buf);
@@ -122,7 +125,7 @@ std::int64_t WinFileSystem::driveFreeKb(char letter) {
 
 std::vector<DirEntry> WinFileSystem::listFolder(const std::string& folder) {
     std::vector<DirEntry> out;
-    const std::string pattern = folder + (folder.ends_with('\\') ? "*" : "\\*");
+    const std::string pattern = WithFinalSeparator(folder) + "*";
     WIN32_FIND_DATAA found;
     HANDLE h = FindFirstFileA(pattern.c_str(), &found);
     if (h == INVALID_HANDLE_VALUE) return out;
@@ -163,8 +166,20 @@ bool WinFileSystem::createNewFile(const std::string& path, const std::string& by
     return false;
 }
 
-bool WinFileSystem::clearAttributes(const std::string& path) {
-    return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
+bool WinFileSystem::flushFile(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const bool flushed = FlushFileBuffers(h) != 0;
+    return CloseHandle(h) && flushed;
+}
+
+bool WinFileSystem::createFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+
+std::uint32_t WinFileSystem::attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+bool WinFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
+    return SetFileAttributesA(path.c_str(), attributes) != 0;
 }
 
 bool WinFileSystem::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
