@@ -1,7 +1,9 @@
 // The real controls behind the Ui interface, in a real main window.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
+#include <vector>
 
 #include "app/layout.h"
 #include "platform/sim/sim_platform.h"
@@ -161,3 +163,64 @@ TEST_F(RealWindow, WorkPostedFromAWorkerRunsWholeAndInOrder) {
     while (PeekMessageA(&m, main, WM_RUN_POSTED, WM_RUN_POSTED, PM_REMOVE)) DispatchMessageA(&m);
     EXPECT_EQ(ran.back(), -1);
 }
+
+namespace {
+
+// Which pixels of a label-sized picture are text: dark on a light background.
+std::vector<bool> InkOf(HWND label, const std::function<void(HDC, RECT)>& paint) {
+    RECT r;
+    GetClientRect(label, &r);
+    HDC screen = GetDC(label);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    paint(dc, r);
+    std::vector<bool> ink;
+    for (int y = 0; y < r.bottom; ++y)
+        for (int x = 0; x < r.right; ++x) {
+            const COLORREF c = GetPixel(dc, x, y);
+            ink.push_back(GetRValue(c) + GetGValue(c) + GetBValue(c) < 384);
+        }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(label, screen);
+    return ink;
+}
+
+int Differences(const std::vector<bool>& a, const std::vector<bool>& b) {
+    int n = 0;
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) n += a[i] != b[i];
+    return n;
+}
+
+// The status line paints a long path shortened in its middle, as DrawText does it, so
+// the file name stays in view; the text it holds stays whole.
+TEST_F(RealWindow, StatusLineShortensALongPathInItsMiddle) {
+    std::string text = "正在复制 C:\\";
+    for (int i = 0; i < 12; ++i) text += "很长的文件夹名字\\";
+    text += "big3.mp3 请稍候...      ";
+    ui.setText(Ctl::标签3, text);
+    EXPECT_EQ(ui.text(Ctl::标签3), text);
+    HWND label = ui.control(Ctl::标签3);
+    const auto painted = InkOf(label, [&](HDC dc, RECT) {
+        SendMessageW(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    });
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(936, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                                    static_cast<int>(wide.size())));
+    const auto drawn = [&](UINT flags) {
+        return InkOf(label, [&](HDC dc, RECT r) {
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+            SetBkMode(dc, TRANSPARENT);
+            DrawTextW(dc, wide.c_str(), -1, &r, DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS | DT_WORDBREAK | flags);
+        });
+    };
+    const auto shortened = drawn(DT_SINGLELINE | DT_PATH_ELLIPSIS), cut = drawn(0);
+    // Smoothed glyph edges may differ a little between the two ways of painting.
+    EXPECT_LT(Differences(painted, shortened) * 10, Differences(painted, cut))
+        << Differences(painted, shortened) << " " << Differences(painted, cut);
+}
+
+}  // namespace

@@ -43,6 +43,14 @@ KindClass ClassOf(Kind kind) {
     return {"STATIC", 0, 0};
 }
 
+// Styles of single controls beyond their kind's. The status line shortens a long path in
+// its middle, so the file name and the end of the text stay in view.
+DWORD OwnStyle(Ctl id) {
+    if (id == Ctl::标签_显示大小) return SS_SUNKEN;
+    if (id == Ctl::标签3) return SS_PATHELLIPSIS;
+    return 0;
+}
+
 // Containers go below everything else, so they never paint over their contents.
 bool IsContainer(Kind kind) { return kind == Kind::Tab || kind == Kind::GroupBox; }
 
@@ -174,7 +182,7 @@ void WinUi::createControls(Wnd which, HWND parent) {
         const KindClass k = ClassOf(c->kind);
         Rect r = ClientRect(c->id);
         if (c->kind == Kind::DropList) r.h += 120;  // room for the drop-down part
-        const DWORD style = k.style | (c->id == Ctl::标签_显示大小 ? SS_SUNKEN : 0);
+        const DWORD style = k.style | OwnStyle(c->id);
         HWND h = MakeControl(parent, k.cls, style, k.exStyle, r, kFirstControlId + static_cast<int>(c->id),
                              c->caption, font_);
         controls_[static_cast<int>(c->id)] = h;
