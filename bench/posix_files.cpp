@@ -145,7 +145,7 @@ std::unique_ptr<File> PosixFileSystem::openRead(const std::string& path, ReadMod
     return wrap(cached);
 }
 
-std::unique_ptr<File> PosixFileSystem::openWrite(const std::string& path) {
+std::unique_ptr<File> PosixFileSystem::openWrite(const std::string& path, WriteMode) {
     return wrap(open(hostPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
 }
 
@@ -178,3 +178,7 @@ bool PosixFileSystem::setAttributes(const std::string& path, std::uint32_t attri
 }
 
 bool PosixFileSystem::deleteFile(const std::string& path) { return unlink(hostPath(path).c_str()) == 0; }
+
+bool PosixFileSystem::replaceFile(const std::string& from, const std::string& to) {
+    return rename(hostPath(from).c_str(), hostPath(to).c_str()) == 0;
+}

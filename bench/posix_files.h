@@ -18,12 +18,14 @@ public:
     std::int64_t driveFreeKb(char letter) override;
     std::vector<DirEntry> listFolder(const std::string& folder) override;
     std::unique_ptr<File> openRead(const std::string& path, ReadMode) override;
-    std::unique_ptr<File> openWrite(const std::string& path) override;
+    std::unique_ptr<File> openWrite(const std::string& path, WriteMode = WriteMode::Visible) override;
     bool createNewFile(const std::string& path, const std::string& bytes) override;
     bool flushFile(const std::string& path) override;
     bool createFolder(const std::string& path) override;
     std::uint32_t attributes(const std::string& path) override;
     bool setAttributes(const std::string& path, std::uint32_t attributes) override;
+    bool replaceFile(const std::string& from, const std::string& to) override;
+    std::string volumeFormat(const std::string&) override { return ""; }
     bool deleteFile(const std::string& path) override;
 
     std::string hostPath(const std::string& path) const;  // "" for an unknown drive

@@ -32,6 +32,7 @@ JobPlan TakePlan(App& app, bool ownCopy) {
     plan.root = app.ui.text(Ctl::目录框);
     plan.verify = app.ui.checked(Ctl::选择框_校验);
     plan.deleteSource = app.ui.checked(Ctl::选择框_成功后删除源文件);
+    plan.fatTarget = IsFatFormat(app.fs.volumeFormat(plan.root));
     const int rows = app.ui.rowCount(Ctl::超级列表框);
     for (int r = 0; r < rows; ++r)
         plan.rows.push_back({app.ui.cell(Ctl::超级列表框, r, 0), app.ui.cell(Ctl::超级列表框, r, 2)});
@@ -64,7 +65,7 @@ void StartCopyJob(App& app) {
     TakeRowStates(app, job, static_cast<int>(plan.rows.size()));
     if (plan.rows.empty()) {
         ShowTrayBalloon(app, kProgramTitle, "没有待复制文件，请添加文件", 2);
-        EndCopyJob(app);
+        EndCopyJob(app, "");
         return;
     }
     job.running = true;
@@ -83,4 +84,16 @@ bool DeferExitForCopyJob(App& app) {
     app.job->exitAfterJob = true;
     app.copyBusy = 0;
     return true;
+}
+
+std::string FailedRowReason(App& app, int row) {
+    if (app.ui.rowImage(Ctl::超级列表框, row) != kFailedImage) return "";
+    const auto& reasons = JobState(app).reasons;
+    const auto it = reasons.find(app.ui.cell(Ctl::超级列表框, row, 0));
+    return it == reasons.end() ? "" : it->second;
+}
+
+void ForgetFailure(App& app, const std::string& path) {
+    if (path.empty()) JobState(app).reasons.clear();
+    else JobState(app).reasons.erase(path);
 }

@@ -8,6 +8,7 @@
 #include "copyengine/jobstate.h"
 #include "copyengine/jobui.h"
 #include "copyengine/paths.h"
+#include "copyengine/placement.h"
 #include "text/gbk.h"
 #include "text/number.h"
 #include "tray/tray.h"
@@ -15,6 +16,7 @@
 namespace {
 
 constexpr char kFolderUnmadeText[] = "无法创建目标目录，复制失败!";
+constexpr std::int64_t kFatLargest = (1LL << 32) - 1;
 
 // Names this job has written: a later file of the same name never replaces one of them.
 class JobDestinations {
@@ -53,13 +55,18 @@ void Warn(App& app, JobEvents& events, const std::string& text) {
     events.send([&app, text] { ShowTrayBalloon(app, kProgramTitle, text, 2); });
 }
 
-void ReportRow(App& app, JobEvents& events, int row, const CopyResult& result) {
-    events.send([&app, row, result] {
+void ReportRow(App& app, JobEvents& events, int row, const std::string& source, const CopyResult& result) {
+    events.send([&app, row, source, result] {
         ShowJobStatus(app, result.text, result.ok ? 1 : 3);
         app.ui.setRowMark(Ctl::超级列表框, row, result.ok ? 2 : 1);
-        if (!result.ok) return;
-        app.ui.setRowImage(Ctl::超级列表框, row, 7);
-        JobState(app).copied[row] = true;
+        CopyJobState& job = JobState(app);
+        job.copied[row] = result.ok;
+        if (result.ok) {
+            app.ui.setRowImage(Ctl::超级列表框, row, 7);
+            job.reasons.erase(source);
+        } else {
+            job.reasons[source] = result.text;
+        }
     });
 }
 
@@ -73,10 +80,11 @@ bool UserSkipsExisting(App& app, const std::string& dest) {
 // Copies one row and reports it; true when the copy succeeded.
 bool CopyRow(App& app, JobEvents& events, const JobPlan& plan, int row, const std::string& dest) {
     const std::string& source = plan.rows[row].source;
-    const CopyResult result = plan.ownCopy
-        ? CopyFileWithProgress(app, events, source, dest, Ctl::进度条2, plan.verify)
-        : CopyWithShell(app, source, dest, plan.verify);
-    ReportRow(app, events, row, result);
+    const CopyResult result = PlaceCopy(app.fs, source, dest, [&](const std::string& target, WriteMode mode) {
+        return plan.ownCopy ? CopyFileWithProgress(app, events, source, target, Ctl::进度条2, plan.verify, mode)
+                            : CopyWithShell(app, source, target, plan.verify, mode);
+    });
+    ReportRow(app, events, row, source, result);
     if (result.ok && plan.deleteSource) DeleteSource(app, events, source);
     return result.ok;
 }
@@ -90,7 +98,16 @@ bool MakeFolder(FileSystem& fs, const std::string& folder) {
     return path.size() > 3 && !parent.empty() && MakeFolder(fs, parent) && fs.createFolder(path);
 }
 
+// Why a row cannot be copied before a byte is written, or "".
+std::string Refusal(App& app, const JobPlan& plan, const std::string& source, const std::string& folder) {
+    if (plan.fatTarget && app.fs.fileSize(source) > kFatLargest) return kTooLargeForFatText;
+    if (!MakeFolder(app.fs, folder)) return kFolderUnmadeText;
+    return "";
+}
+
 }  // namespace
+
+bool IsFatFormat(const std::string& format) { return format.starts_with("FAT"); }
 
 void RunCopyJob(App& app, JobEvents& events, const JobPlan& plan) {
     const std::uint64_t t0 = app.sys.tickMs();
@@ -100,30 +117,23 @@ void RunCopyJob(App& app, JobEvents& events, const JobPlan& plan) {
     for (int i = 0; i < n; ++i) {
         if (!plan.ownCopy) app.ui.pumpEvents();  // lets Cancel in between files
         if (app.copyBusy == 0) break;
-        const JobRow& row = plan.rows[i];
-        AnnounceRow(app, events, i, row.source);
-        std::string dest = BuildDestinationPath(plan.root, row.subPath, row.source);
-        const std::string folder = GetFolderPart(dest);
-        if (!FolderExists(app.fs, folder) && !FolderExists(app.fs, plan.root)) {
-            Warn(app, events, "目标目录 \r\n" + folder + " 不存在！");
+        if (!FolderExists(app.fs, plan.root)) {  // the player was unplugged
+            Warn(app, events, "目标磁盘 " + plan.root + " 已不存在，复制已停止！");
             app.sys.sleepMs(1000);
             break;
         }
-        if (!MakeFolder(app.fs, folder)) {
-            ReportRow(app, events, i, {false, kFolderUnmadeText});
-        } else {
-            dest = written.claim(dest);
-            if (!UserSkipsExisting(app, dest)) {
-                if (CopyRow(app, events, plan, i, dest)) ++ok;
-                written.noteAttempt(dest);
-            }
+        const JobRow& row = plan.rows[i];
+        AnnounceRow(app, events, i, row.source);
+        const std::string dest = BuildDestinationPath(plan.root, row.subPath, row.source);
+        if (const std::string refusal = Refusal(app, plan, row.source, GetFolderPart(dest)); !refusal.empty()) {
+            ReportRow(app, events, i, row.source, {false, refusal});
+        } else if (const std::string target = written.claim(dest); !UserSkipsExisting(app, target)) {
+            if (CopyRow(app, events, plan, i, target)) ++ok;
+            written.noteAttempt(target);
         }
         events.send([&app, i] { app.ui.setProgressPos(Ctl::进度条1, i + 1); });
     }
     const std::string summary = "共" + std::to_string(n) + "个,成功复制" + std::to_string(ok) +
                                 "个,耗时" + FormatNumber((app.sys.tickMs() - t0) / 1000.0) + "秒";
-    events.send([&app, summary] {
-        ShowJobStatus(app, summary, 1);
-        EndCopyJob(app);
-    });
+    events.send([&app, summary] { EndCopyJob(app, summary); });
 }

@@ -17,7 +17,12 @@ struct JobPlan {
     std::string root;
     bool verify = false;
     bool deleteSource = false;
+    bool fatTarget = false;  // no file of 4 GiB or more fits
     std::vector<JobRow> rows;
 };
 
+inline constexpr char kTooLargeForFatText[] = "文件大于4GB，目标磁盘为FAT32格式，无法存放";
+
 void RunCopyJob(App&, JobEvents&, const JobPlan&);
+// FAT12, FAT16 and FAT32 hold no file of 4 GiB or more.
+bool IsFatFormat(const std::string& volumeFormat);

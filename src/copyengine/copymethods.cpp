@@ -6,12 +6,12 @@
 #include "tray/tray.h"
 
 CopyResult CopyFileWithProgress(App& app, JobEvents& events, const std::string& source,
-                                const std::string& dest, std::optional<Ctl> bar, bool verify) {
+                                const std::string& dest, std::optional<Ctl> bar, bool verify, WriteMode mode) {
     const std::function<void(int)> show = [&app, bar, source, dest](int step) {
         ShowCopyStep(app, bar, source, dest, step);
     };
     CopyResult result =
-        CopyFileData(app.fs, source, dest, verify, [&](int step) { events.progress(step, show); });
+        CopyFileData(app.fs, source, dest, verify, [&](int step) { events.progress(step, show); }, mode);
     if (!bar) {
         events.send([&app] {
             if (app.ui.windowCreated(Wnd::Progress)) app.ui.destroyWindow(Wnd::Progress);
@@ -34,8 +34,10 @@ void ShowCopyStep(App& app, std::optional<Ctl> bar, const std::string& source,
     }
 }
 
-CopyResult CopyWithShell(App& app, const std::string& source, const std::string& dest, bool verify) {
+CopyResult CopyWithShell(App& app, const std::string& source, const std::string& dest, bool verify,
+                         WriteMode mode) {
     if (!app.shell.shellCopyFile(source, dest)) return {false, kShellFailedText};
+    if (mode == WriteMode::Hidden) app.fs.setAttributes(dest, kHiddenAttribute);
     return verify ? VerifyCopy(app.fs, source, dest) : CopyResult{true, kShellCopiedText};
 }
 

@@ -16,11 +16,12 @@ inline constexpr char kShellFailedText[] = "复制失败!";
 // Method 1, on the copy worker. Progress goes through events to the bar, or to the
 // copy-progress window when no bar is given.
 CopyResult CopyFileWithProgress(App&, JobEvents&, const std::string& source, const std::string& dest,
-                                std::optional<Ctl> bar, bool verify);
+                                std::optional<Ctl> bar, bool verify, WriteMode = WriteMode::Visible);
 // Main thread: step 1..100 of a file's copy.
 void ShowCopyStep(App&, std::optional<Ctl> bar, const std::string& source, const std::string& dest,
                   int step);
 // Method 2: no progress; with verify the copy is checked as method 1 checks its own.
-CopyResult CopyWithShell(App&, const std::string& source, const std::string& dest, bool verify);
+CopyResult CopyWithShell(App&, const std::string& source, const std::string& dest, bool verify,
+                         WriteMode = WriteMode::Visible);
 // Read-only, hidden and system sources go too; a failure shows an error balloon.
 void DeleteSource(App&, JobEvents&, const std::string& source);

@@ -107,12 +107,12 @@ const char* FailureText(Outcome outcome) {
 }  // namespace
 
 CopyResult CopyFileData(FileSystem& fs, const std::string& source, const std::string& dest,
-                        bool verify, const CopyStepFn& onStep) {
+                        bool verify, const CopyStepFn& onStep, WriteMode mode) {
     // The size of the file actually opened: a path looked up twice may name two files.
     auto in = fs.openRead(source);
     const std::int64_t size = in ? in->size() : -1;
     if (size < 0) return {false, kSourceUnreadableText};
-    auto out = fs.openWrite(dest);
+    auto out = fs.openWrite(dest, mode);
     if (!out) {
         in->close();
         return {false, kDestUnwritableText};
@@ -129,6 +129,7 @@ CopyResult CopyFileData(FileSystem& fs, const std::string& source, const std::st
     }
     if (!verify) return {true, kCopyUnverifiedText};
     if (ReadBackMatches(fs, dest, digest.hex(), chunk)) return {true, kCopyVerifiedText};
+    fs.deleteFile(dest);  // a copy known to be corrupt must not pass for the file
     return {false, kVerifyFailedText};
 }
 
@@ -140,5 +141,6 @@ CopyResult VerifyCopy(FileSystem& fs, const std::string& source, const std::stri
     if (expected.empty()) return {false, kSourceUnreadableText};
     if (!fs.flushFile(dest)) return {false, kDestUnwritableText};
     if (ReadBackMatches(fs, dest, expected, chunk)) return {true, kCopyVerifiedText};
+    fs.deleteFile(dest);
     return {false, kVerifyFailedText};
 }

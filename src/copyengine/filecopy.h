@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-class FileSystem;
+#include "platform/files.h"
 
 struct CopyResult {
     bool ok = false;
@@ -25,9 +25,10 @@ using CopyStepFn = std::function<void(int step)>;
 
 // A copy that did not complete fails and leaves no destination behind. With verify the
 // source is digested while it is copied and the flushed copy is read back uncached.
+// A copy found corrupt by the read-back is removed too.
 CopyResult CopyFileData(FileSystem&, const std::string& source, const std::string& dest,
-                        bool verify, const CopyStepFn& onStep);
+                        bool verify, const CopyStepFn& onStep, WriteMode = WriteMode::Visible);
 
 // A copy made by someone else checked the same way: the source digested, the copy
-// flushed and read back uncached.
+// flushed and read back uncached; a corrupt copy is removed.
 CopyResult VerifyCopy(FileSystem&, const std::string& source, const std::string& dest);

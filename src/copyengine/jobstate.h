@@ -1,6 +1,8 @@
 #pragma once
 // The copy job's own state, held by App::job. Only the main thread touches the flags.
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/app.h"
@@ -13,8 +15,12 @@ struct CopyJobState {
     // The job's own rows, 0 to n - 1: their images before the job, and which were copied.
     std::vector<int> images;
     std::vector<bool> copied;
+    // Why the file of a failed row (image kFailedImage) did not arrive, by its path.
+    std::map<std::string, std::string> reasons;
     JobEvents events;
 };
+
+inline constexpr int kFailedImage = 8;
 
 inline CopyJobState& JobState(App& app) {
     if (!app.job) app.job = std::make_shared<CopyJobState>(app.sys);

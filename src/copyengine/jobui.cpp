@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "copyengine/copyjob.h"
 #include "copyengine/jobstate.h"
+#include "copylist/sizedisplay.h"
 #include "tray/tray.h"
 
 namespace {
@@ -15,14 +16,23 @@ constexpr Ctl kLockedWhileBusy[] = {
 constexpr MenuItem kMiniLockedWhileBusy[] = {MenuItem::迷你_添加文件, MenuItem::迷你_设置目标目录,
                                              MenuItem::迷你_复制文件};
 
-// Rows added during the job come after its own and stay, as do its rows not copied.
-void RemoveCopiedRows(App& app, CopyJobState& job) {
+// Copied rows leave the list; a failed row shows the cross, the others their rule's image
+// again. Rows added during the job come after the job's own and stay as they are.
+void SettleRows(App& app, CopyJobState& job) {
     for (int r = static_cast<int>(job.copied.size()) - 1; r >= 0; --r) {
         if (job.copied[r]) app.ui.deleteRow(Ctl::超级列表框, r);
+        else if (app.ui.rowMark(Ctl::超级列表框, r) == 1) app.ui.setRowImage(Ctl::超级列表框, r, kFailedImage);
         else app.ui.setRowImage(Ctl::超级列表框, r, job.images[r]);
     }
     job.copied.clear();
     job.images.clear();
+}
+
+void ShowSummary(App& app, const std::string& summary) {
+    app.ui.setText(Ctl::标签3, summary);
+    const int left = app.ui.rowCount(Ctl::超级列表框);
+    const std::string more = "\r\n列表中还有" + std::to_string(left) + "个文件，再按“复制”重试";
+    ShowTrayBalloon(app, kProgramTitle, left ? summary + more : summary, 1);
 }
 
 }  // namespace
@@ -54,11 +64,13 @@ void EnterBusyState(App& app, int rows) {
     app.ui.setProgressPos(Ctl::进度条1, 0);
 }
 
-void EndCopyJob(App& app) {
+void EndCopyJob(App& app, const std::string& summary) {
     CopyJobState& job = JobState(app);
     app.copyBusy = 0;
     SetBusyUi(app, false);
-    RemoveCopiedRows(app, job);
+    SettleRows(app, job);
+    if (!summary.empty()) ShowSummary(app, summary);
+    ShowSizeCaption(app);
     ShowIdlePictures(app);
     job.running = false;
     if (!job.exitAfterJob) return;

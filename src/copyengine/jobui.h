@@ -9,5 +9,6 @@ void ShowJobStatus(App&, const std::string& text, int kind);
 void ShowIdlePictures(App&);
 // Running: controls locked, busy pictures, the overall bar from 0 to rows.
 void EnterBusyState(App&, int rows);
-// Back to idle with an empty copy list; a waiting exit goes ahead.
-void EndCopyJob(App&);
+// Back to idle: the copied rows leave the list, failed rows show why, the summary (if
+// any) is shown; a waiting exit goes ahead.
+void EndCopyJob(App&, const std::string& summary);

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "copyengine/copyjob.h"
 #include "copylist/copylist.h"
 #include "copylist/sizedisplay.h"
 
@@ -52,11 +53,15 @@ void MoveEntryDown(App& app) { MoveCurrentEntry(app, +1); }
 
 void RemoveCurrentEntry(App& app) {
     const int r = app.ui.currentRow(kList);
-    if (r != -1) app.ui.deleteRow(kList, r);
+    if (r != -1) {
+        ForgetFailure(app, app.ui.cell(kList, r, 0));
+        app.ui.deleteRow(kList, r);
+    }
     RefreshSizeDisplay(app);
 }
 
 void RemoveAllEntries(App& app) {
+    ForgetFailure(app, "");
     app.ui.deleteAllRows(kList);
     RefreshSizeDisplay(app);
 }

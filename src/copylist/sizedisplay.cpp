@@ -3,14 +3,37 @@
 #include <string>
 
 #include "app/app.h"
+#include "copyengine/copyloop.h"
 #include "text/number.h"
 #include "tray/tray.h"
 
 namespace {
 
 constexpr int kBalloonInfo = 1, kBalloonWarning = 2;
+constexpr double kFatLimitM = 4096;
 
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+std::string Caption(double total, double free) {
+    return "文件总大小:" + FormatNumber(total) + " M   目标磁盘剩余:" + FormatNumber(free) + " M";
+}
+
+bool Fits(double total, double free) { return total - free <= 0.0000001; }
+
+// A listed file of 4 GiB or more for a FAT player: its column shows 4096 M or more.
+bool ListHoldsTooLargeForFat(App& app) {
+    const int rows = app.ui.rowCount(Ctl::超级列表框);
+    bool large = false;
+    for (int row = 0; row < rows && !large; ++row)
+        large = ParseNumber(app.ui.cell(Ctl::超级列表框, row, 1)) >= kFatLimitM &&
+                app.fs.fileSize(app.ui.cell(Ctl::超级列表框, row, 0)) >= (1LL << 32);
+    return large && IsFatFormat(app.fs.volumeFormat(app.ui.text(Ctl::目录框)));
+}
+
+void ShowCaption(App& app, double total, double free) {
+    app.ui.setText(Ctl::标签_显示大小, Caption(total, free));
+    app.ui.setTextColor(Ctl::标签_显示大小, Fits(total, free) ? MakeRgb(0, 0, 255) : MakeRgb(255, 0, 0));
+}
 
 }  // namespace
 
@@ -28,14 +51,15 @@ double FreeSpaceInM(App& app) {
     return RoundTo3(static_cast<double>(kb) / 1024);
 }
 
+void ShowSizeCaption(App& app) { ShowCaption(app, TotalSizeInM(app), FreeSpaceInM(app)); }
+
 bool RefreshSizeDisplay(App& app) {
     const double total = TotalSizeInM(app);
     const double free = FreeSpaceInM(app);
-    const std::string caption =
-        "文件总大小:" + FormatNumber(total) + " M   目标磁盘剩余:" + FormatNumber(free) + " M";
-    const bool fits = total - free <= 0.0000001;
-    app.ui.setText(Ctl::标签_显示大小, caption);
-    app.ui.setTextColor(Ctl::标签_显示大小, fits ? MakeRgb(0, 0, 255) : MakeRgb(255, 0, 0));
-    ShowTrayBalloon(app, kProgramTitle, caption, fits ? kBalloonInfo : kBalloonWarning);
+    ShowCaption(app, total, free);
+    const bool fits = Fits(total, free);
+    const bool tooLarge = ListHoldsTooLargeForFat(app);
+    const std::string text = Caption(total, free) + (tooLarge ? std::string("\r\n") + kTooLargeForFatText : "");
+    ShowTrayBalloon(app, kProgramTitle, text, fits && !tooLarge ? kBalloonInfo : kBalloonWarning);
     return fits;
 }

@@ -4,4 +4,8 @@ struct App;
 
 double TotalSizeInM(App&);
 double FreeSpaceInM(App&);
+// The caption and its colour only.
+void ShowSizeCaption(App&);
+// The caption and a balloon with it (a warning when the files do not fit, or when one is
+// too large for a FAT player); true when the files fit the free space.
 bool RefreshSizeDisplay(App&);

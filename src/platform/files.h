@@ -27,9 +27,10 @@ struct DirEntry {
 };
 
 inline constexpr std::uint32_t kNoAttributes = 0xFFFFFFFF;
-inline constexpr std::uint32_t kReadOnlyAttribute = 0x1, kNormalAttributes = 0x80;
+inline constexpr std::uint32_t kReadOnlyAttribute = 0x1, kHiddenAttribute = 0x2, kNormalAttributes = 0x80;
 
 enum class ReadMode { Cached, Uncached };  // Uncached reads past the OS cache where possible
+enum class WriteMode { Visible, Hidden };   // a hidden file is a copy still in the making
 
 class FileSystem {
 public:
@@ -50,7 +51,7 @@ public:
 
     virtual std::unique_ptr<File> openRead(const std::string& path, ReadMode = ReadMode::Cached) = 0;
     // Creates the file or empties an existing one.
-    virtual std::unique_ptr<File> openWrite(const std::string& path) = 0;
+    virtual std::unique_ptr<File> openWrite(const std::string& path, WriteMode = WriteMode::Visible) = 0;
     // Writes a new file with these bytes; fails when the file exists or cannot be written,
     // and then leaves no partial file of its own behind.
     virtual bool createNewFile(const std::string& path, const std::string& bytes) = 0;
@@ -62,4 +63,8 @@ public:
     virtual std::uint32_t attributes(const std::string& path) = 0;
     virtual bool setAttributes(const std::string& path, std::uint32_t attributes) = 0;
     virtual bool deleteFile(const std::string& path) = 0;
+    // Puts from in the place of to in one step, written through to the device; to may exist.
+    virtual bool replaceFile(const std::string& from, const std::string& to) = 0;
+    // The file system's name on the volume of this drive root ("FAT32", "NTFS"), or "".
+    virtual std::string volumeFormat(const std::string& root) = 0;
 };

@@ -1,6 +1,9 @@
 // Ending a copy job early: Cancel, an exit, an unplugged player; and copy method 2.
 #include "app/startup.h"
+#include "copyengine/copyjob.h"
 #include "copyengine/copymethods.h"
+#include "copyengine/jobstate.h"
+#include "copyengine/placement.h"
 #include "copyjob_fixture.h"
 
 namespace {
@@ -59,15 +62,18 @@ TEST_F(CopyJobCancelTest, AnUnpluggedPlayerFailsTheFileAndEndsTheJob) {
     List("S:\\a.mp3", "\\music");
     List("S:\\b.avi", "\\Video", std::string(3 << 20, 'b'));
     List("S:\\c.txt", "\\txt");
-    OnFirst(FaultOp::Write, "K:\\Video\\b.avi", [&] { sim.fs.removeDrive('K'); });
+    OnFirst(FaultOp::Write, TemporaryName("K:\\Video\\b.avi"), [&] { sim.fs.removeDrive('K'); });
     Run();
     EXPECT_TRUE(Shown(kDestUnwritableText, 3));
-    EXPECT_TRUE(Shown("目标目录 \r\nK:\\txt\\ 不存在！", 2));
+    EXPECT_EQ(Balloons()[Balloons().size() - 2], (Balloon{"目标磁盘 K:\\ 已不存在，复制已停止！", 2}));
     EXPECT_FALSE(sim.fs.exists("S:\\a.mp3"));
     EXPECT_TRUE(sim.fs.exists("S:\\b.avi"));
     EXPECT_TRUE(sim.fs.exists("S:\\c.txt"));
     EXPECT_EQ(Status(), Summary(3, 1, "1"));
     EXPECT_EQ(sim.ui.column0(kList), std::vector<std::string>({"S:\\b.avi", "S:\\c.txt"}));
+    EXPECT_EQ(sim.ui.rowImage(kList, 0), kFailedImage);
+    EXPECT_EQ(FailedRowReason(app, 0), kDestUnwritableText);
+    EXPECT_EQ(sim.ui.rowImage(kList, 1), 1) << "not reached: its rule's image";
 }
 
 TEST_F(CopyJobCancelTest, MethodTwoCopiesThroughTheShellOnTheMainThread) {
@@ -91,8 +97,11 @@ TEST_F(CopyJobCancelTest, MethodTwoCopiesThroughTheShellOnTheMainThread) {
     };
     StartCopyJob(app);
     EXPECT_TRUE(sim.sys.posted.empty());
-    EXPECT_EQ(copied, std::vector<std::string>({"S:\\a.mp3>K:\\music\\a.mp3", "S:\\b.mp3>K:\\music\\b.mp3",
-                                                "S:\\c.mp3>K:\\music\\c.mp3"}));
+    EXPECT_EQ(copied, std::vector<std::string>({"S:\\a.mp3>" + TemporaryName("K:\\music\\a.mp3"),
+                                                "S:\\b.mp3>" + TemporaryName("K:\\music\\b.mp3"),
+                                                "S:\\c.mp3>" + TemporaryName("K:\\music\\c.mp3")}));
+    EXPECT_EQ(sim.fs.contents("K:\\music\\a.mp3"), "data");
+    EXPECT_FALSE(sim.fs.exists("K:\\music\\c.mp3")) << "the corrupt copy is gone";
     EXPECT_TRUE(Shown(kCopyVerifiedText, 1)) << "verified like method 1";
     EXPECT_TRUE(Shown(kVerifyFailedText, 3));
     EXPECT_FALSE(Shown(kShellCopiedText, 1));

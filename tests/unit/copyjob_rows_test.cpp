@@ -1,6 +1,13 @@
 // The copy job's rows: statuses, the overwrite question, a missing folder, failures and
 // the deletion of sources.
+#include <optional>
+
+#include "copyengine/copyjob.h"
 #include "copyengine/copymethods.h"
+#include "copyengine/copyloop.h"
+#include "copyengine/jobstate.h"
+#include "copyengine/placement.h"
+#include "copylist/sizedisplay.h"
 #include "copyjob_fixture.h"
 #include "copylist/copylist.h"
 #include "copylist_fixture.h"
@@ -119,20 +126,92 @@ TEST_F(CopyJobRowsTest, AFailedCopyIsReportedAndItsSourceKept) {
     EXPECT_FALSE(sim.fs.exists("S:\\z.txt")) << "the job goes on after failures";
     EXPECT_EQ(Status(), Summary(6, 2, "0"));
     EXPECT_EQ(Overall(), 6);
+
+    // The failed rows stay with their reasons; the balloon says so and the size line counts them.
+    EXPECT_EQ(sim.ui.column0(kList), std::vector<std::string>({"S:\\locked.mp3", "S:\\gone.mp3",
+                                                               "S:\\" + std::string(250, 'x') + ".txt", "S:\\full.avi"}));
+    const char* reasons[] = {kSourceUnreadableText, kSourceUnreadableText, kDestUnwritableText, kDestUnwritableText};
+    for (int r = 0; r < 4; ++r) {
+        EXPECT_EQ(sim.ui.rowImage(kList, r), kFailedImage) << r;
+        EXPECT_EQ(FailedRowReason(app, r), reasons[r]) << r;
+    }
+    EXPECT_EQ(LastBalloon(), (Balloon{Summary(6, 2, "0") + "\r\n列表中还有4个文件，再按“复制”重试", 1}));
+    EXPECT_EQ(sim.ui.text(Ctl::标签_显示大小).rfind("文件总大小:0.004 M ", 0), 0u);
+    sim.fs.find("S:\\locked.mp3")->locked = false;
+    Run();
+    EXPECT_EQ(sim.ui.column0(kList).front(), "S:\\gone.mp3") << "复制 again copies what it can of the rest";
+    EXPECT_EQ(FailedRowReason(app, 0), kSourceUnreadableText);
 }
 
-TEST_F(CopyJobRowsTest, VerifiedCopiesAndMismatches) {
+TEST_F(CopyJobRowsTest, FilesOf4GiBOrMoreFailAtOnceOnAFatPlayer) {
+    sim.fs.drives['K'] = {64LL << 30, 16LL << 30, "FAT32"};
+    List("S:\\under.avi", "\\Video");
+    List("S:\\at.avi", "\\Video");
+    List("S:\\small.avi", "\\Video");
+    sim.fs.find("S:\\under.avi")->claimedSize = (1LL << 32) - 1;
+    sim.fs.find("S:\\at.avi")->claimedSize = 1LL << 32;
+    Run();
+    EXPECT_EQ(sim.ui.column0(kList), std::vector<std::string>({"S:\\under.avi", "S:\\at.avi"}));
+    EXPECT_NE(FailedRowReason(app, 0), kTooLargeForFatText);
+    EXPECT_EQ(FailedRowReason(app, 1), kTooLargeForFatText);
+    EXPECT_FALSE(sim.fs.exists("K:\\Video\\at.avi") || sim.fs.exists(TemporaryName("K:\\Video\\at.avi")));
+
+    // The size display warns of it, and only for a FAT player.
+    sim.ui.setCell(kList, 1, 1, "4096");
+    for (const char* format : {"FAT32", "NTFS"}) {
+        sim.fs.drives['K'].format = format;
+        RefreshSizeDisplay(app);
+        EXPECT_EQ(LastBalloon().text.ends_with(kTooLargeForFatText), format[0] == 'F') << format;
+        EXPECT_EQ(LastBalloon().kind, format[0] == 'F' ? 2u : 1u) << format;
+    }
+}
+
+// A copy takes the destination's place only whole and verified; the old file stays as it
+// was otherwise, and no temporary is left.
+TEST_F(CopyJobRowsTest, AnExistingFileIsReplacedOnlyByAWholeVerifiedCopy) {
     sim.ui.setChecked(Ctl::选择框_校验, true);
     sim.ui.setChecked(Ctl::选择框_成功后删除源文件, true);
-    List("S:\\good.avi", "\\Video", std::string(1000, 'g'));
-    List("S:\\bad.avi", "\\Video", std::string(1000, 'b'));
-    sim.fs.fault = [](FaultOp op, const std::string& p) { return op == FaultOp::Corrupt && p == "K:\\Video\\bad.avi"; };
+    const struct {
+        std::string name;
+        std::optional<FaultOp> fault;
+        const char* result;
+    } cases[] = {{"good", {}, kCopyVerifiedText},
+                 {"corrupt", FaultOp::Corrupt, kVerifyFailedText},
+                 {"unwritable", FaultOp::Write, kDestUnwritableText},
+                 {"unflushed", FaultOp::Flush, kDestUnwritableText},
+                 {"unreplaced", FaultOp::Replace, kDestUnwritableText}};
+    for (const auto& c : cases) {
+        List("S:\\" + c.name + ".avi", "\\Video", std::string(1000, 'n'));
+        sim.fs.addFile("K:\\Video\\" + c.name + ".avi", "old");
+    }
+    sim.fs.addFile(TemporaryName("K:\\Video\\good.avi"), "left behind by an unplugged player");
+    sim.fs.fault = [&](FaultOp op, const std::string& p) {
+        for (const auto& c : cases)
+            if (c.fault == op && (p == TemporaryName("K:\\Video\\" + c.name + ".avi") || op == FaultOp::Replace))
+                return p.find(c.name) != std::string::npos;
+        return false;
+    };
     Run();
-    EXPECT_TRUE(Shown(kCopyVerifiedText, 1));
-    EXPECT_TRUE(Shown(kVerifyFailedText, 3));
-    EXPECT_FALSE(sim.fs.exists("S:\\good.avi"));
-    EXPECT_TRUE(sim.fs.exists("S:\\bad.avi"));
-    EXPECT_EQ(Status(), Summary(2, 1, "0"));
+    for (int r = 0; r < static_cast<int>(std::size(cases)); ++r) {
+        const auto& c = cases[r];
+        const std::string dest = "K:\\Video\\" + c.name + ".avi";
+        EXPECT_TRUE(Shown(c.result, c.fault ? 3 : 1)) << c.name;
+        EXPECT_EQ(sim.fs.contents(dest), c.fault ? "old" : std::string(1000, 'n')) << c.name;
+        EXPECT_FALSE(sim.fs.exists(TemporaryName(dest))) << c.name;
+        EXPECT_EQ(sim.fs.exists("S:\\" + c.name + ".avi"), c.fault.has_value()) << c.name;
+    }
+    EXPECT_EQ(sim.fs.attributes("K:\\Video\\good.avi"), kNormalAttributes) << "no longer hidden";
+    EXPECT_EQ(Status(), Summary(5, 1, "0"));
+    EXPECT_EQ(Rows(), 4);
+    EXPECT_EQ(FailedRowReason(app, 0), kVerifyFailedText);
+
+    // Without room for both, the copy replaces the old file in place.
+    sim.ui.deleteAllRows(kList);
+    List("S:\\big.avi", "\\Video", std::string(3000, 'b'));
+    sim.fs.addFile("K:\\Video\\big.avi", std::string(3000, 'o'));
+    sim.fs.drives['K'].freeBytes = 2000;
+    Run();
+    EXPECT_EQ(sim.fs.contents("K:\\Video\\big.avi"), std::string(3000, 'b'));
 }
 
 TEST_F(CopyJobRowsTest, SourcesAreDeletedEvenReadOnlyAndAFailedDeletionStillCounts) {

@@ -11,6 +11,10 @@ char DriveLetter(const std::string& path) {
     return path.size() >= 2 && path[1] == ':' ? static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))) : 0;
 }
 
+std::int64_t SizeOf(const SimFileSystem::Node& n) {
+    return n.claimedSize >= 0 ? n.claimedSize : static_cast<std::int64_t>(n.data.size());
+}
+
 }  // namespace
 
 // Windows names are case-insensitive for ASCII letters; GBK trail bytes are left alone.
@@ -35,7 +39,7 @@ public:
         : fs_(fs), path_(std::move(path)), writing_(writing) {}
     std::int64_t size() override {
         auto* n = fs_.find(path_);
-        return n ? static_cast<std::int64_t>(n->data.size()) : -1;
+        return n ? SizeOf(*n) : -1;
     }
     std::int64_t read(void* buf, std::size_t len) override {
         auto* n = fs_.find(path_);
@@ -91,7 +95,7 @@ bool SimFileSystem::parentExists(const std::string& path) {
 std::int64_t SimFileSystem::fileSize(const std::string& path) {
     auto* n = find(path);
     if (!n || n->folder || n->locked) return -1;
-    return static_cast<std::int64_t>(n->data.size());
+    return SizeOf(*n);
 }
 
 bool SimFileSystem::exists(const std::string& path) { return find(path) != nullptr; }
@@ -130,7 +134,7 @@ std::unique_ptr<File> SimFileSystem::openRead(const std::string& path, ReadMode)
     return std::make_unique<SimFile>(*this, path, false);
 }
 
-std::unique_ptr<File> SimFileSystem::openWrite(const std::string& path) {
+std::unique_ptr<File> SimFileSystem::openWrite(const std::string& path, WriteMode mode) {
     auto* n = find(path);
     if (n && (n->folder || n->readOnly || n->locked)) return nullptr;
     if (!n && (!parentExists(path) || path.size() > maxPathBytes)) return nullptr;
@@ -142,6 +146,7 @@ std::unique_ptr<File> SimFileSystem::openWrite(const std::string& path) {
         nodes[key(path)] = Node{};
         names[key(path)] = path;
     }
+    nodes[key(path)].hidden = mode == WriteMode::Hidden;
     return std::make_unique<SimFile>(*this, path, true);
 }
 
@@ -170,14 +175,36 @@ bool SimFileSystem::createFolder(const std::string& path) {
 std::uint32_t SimFileSystem::attributes(const std::string& path) {
     auto* n = find(path);
     if (!n) return kNoAttributes;
-    return n->folder ? 0x10 : n->readOnly ? kReadOnlyAttribute : kNormalAttributes;
+    if (n->folder) return 0x10;
+    const std::uint32_t bits = (n->readOnly ? kReadOnlyAttribute : 0) | (n->hidden ? kHiddenAttribute : 0);
+    return bits ? bits : kNormalAttributes;
 }
 
 bool SimFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
     auto* n = find(path);
     if (!n || failing(FaultOp::Attributes, path)) return false;
     n->readOnly = (attributes & kReadOnlyAttribute) != 0;
+    n->hidden = (attributes & kHiddenAttribute) != 0;
     return true;
+}
+
+bool SimFileSystem::replaceFile(const std::string& from, const std::string& to) {
+    auto* source = find(from);
+    auto* target = find(to);
+    if (!source || source->folder || (target && (target->folder || target->locked)) || failing(FaultOp::Replace, to))
+        return false;
+    if (target) drives[DriveLetter(to)].freeBytes += static_cast<std::int64_t>(target->data.size());
+    Node moved = *source;
+    nodes.erase(key(from));
+    names.erase(key(from));
+    nodes[key(to)] = moved;
+    names[key(to)] = to;
+    return true;
+}
+
+std::string SimFileSystem::volumeFormat(const std::string& root) {
+    const auto it = drives.find(DriveLetter(root));
+    return it == drives.end() ? "" : it->second.format;
 }
 
 bool SimFileSystem::deleteFile(const std::string& path) {

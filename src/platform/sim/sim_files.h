@@ -7,7 +7,7 @@
 #include "platform/files.h"
 
 // Corrupt: a write reports success but the device keeps damaged bytes.
-enum class FaultOp { OpenRead, OpenWrite, Read, Write, Flush, Close, Delete, Attributes, CreateFolder, Corrupt };
+enum class FaultOp { OpenRead, OpenWrite, Read, Write, Flush, Close, Delete, Attributes, CreateFolder, Replace, Corrupt };
 
 class SimFileSystem : public FileSystem {
 public:
@@ -16,10 +16,13 @@ public:
         std::string data;
         bool readOnly = false;
         bool locked = false;  // opened by someone else: cannot be opened or deleted
+        bool hidden = false;
+        std::int64_t claimedSize = -1;  // a size too large to hold: what the file says it has
     };
     struct Drive {
         std::int64_t totalBytes = 8LL << 30;
         std::int64_t freeBytes = 4LL << 30;
+        std::string format = "NTFS";
     };
 
     std::int64_t fileSize(const std::string& path) override;
@@ -29,12 +32,14 @@ public:
     std::int64_t driveFreeKb(char letter) override;
     std::vector<DirEntry> listFolder(const std::string& folder) override;
     std::unique_ptr<File> openRead(const std::string& path, ReadMode) override;
-    std::unique_ptr<File> openWrite(const std::string& path) override;
+    std::unique_ptr<File> openWrite(const std::string& path, WriteMode = WriteMode::Visible) override;
     bool createNewFile(const std::string& path, const std::string& bytes) override;
     bool flushFile(const std::string& path) override;
     bool createFolder(const std::string& path) override;
     std::uint32_t attributes(const std::string& path) override;
     bool setAttributes(const std::string& path, std::uint32_t attributes) override;
+    bool replaceFile(const std::string& from, const std::string& to) override;
+    std::string volumeFormat(const std::string& root) override;
     bool deleteFile(const std::string& path) override;
 
     // Setting up a test: a drive, folders (parents included) and files.

@@ -145,11 +145,11 @@ std::unique_ptr<File> WinFileSystem::openRead(const std::string& path, ReadMode 
                 uncached);
 }
 
-std::unique_ptr<File> WinFileSystem::openWrite(const std::string& path) {
+std::unique_ptr<File> WinFileSystem::openWrite(const std::string& path, WriteMode mode) {
     // OPEN_ALWAYS and then cutting to zero also empties hidden and system files, which
     // CREATE_ALWAYS refuses.
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+                           mode == WriteMode::Hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE && !SetEndOfFile(h)) {
         CloseHandle(h);
         return nullptr;
@@ -183,3 +183,15 @@ bool WinFileSystem::setAttributes(const std::string& path, std::uint32_t attribu
 }
 
 bool WinFileSystem::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+bool WinFileSystem::replaceFile(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+std::string WinFileSystem::volumeFormat(const std::string& root) {
+    if (root.size() < 2 || root[1] != ':') return "";
+    char name[MAX_PATH + 1] = {};
+    if (!GetVolumeInformationA(DriveRoot(root[0]).c_str(), nullptr, 0, nullptr, nullptr, nullptr, name, sizeof name))
+        return "";
+    return name;
+}
