@@ -1,11 +1,14 @@
 #include "copyengine/copyjob.h"
 
+#include <algorithm>
+
 #include "app/app.h"
 #include "copyengine/copyloop.h"
 #include "copyengine/jobstate.h"
 #include "copyengine/jobui.h"
 #include "copyengine/paths.h"
 #include "copylist/sizedisplay.h"
+#include "text/number.h"
 #include "tray/tray.h"
 
 namespace {
@@ -34,8 +37,11 @@ JobPlan TakePlan(App& app, bool ownCopy) {
     plan.deleteSource = app.ui.checked(Ctl::选择框_成功后删除源文件);
     plan.fatTarget = IsFatFormat(app.fs.volumeFormat(plan.root));
     const int rows = app.ui.rowCount(Ctl::超级列表框);
-    for (int r = 0; r < rows; ++r)
-        plan.rows.push_back({app.ui.cell(Ctl::超级列表框, r, 0), app.ui.cell(Ctl::超级列表框, r, 2)});
+    for (int r = 0; r < rows; ++r) {
+        const double megabytes = std::max(ParseNumber(app.ui.cell(Ctl::超级列表框, r, 1)), 0.0);
+        plan.rows.push_back({app.ui.cell(Ctl::超级列表框, r, 0), app.ui.cell(Ctl::超级列表框, r, 2),
+                             static_cast<std::int64_t>(megabytes * 1048576)});
+    }
     return plan;
 }
 
@@ -63,6 +69,9 @@ void StartCopyJob(App& app) {
     if (!PassesChecks(app)) return;
     JobPlan plan = TakePlan(app, method == 0);
     TakeRowStates(app, job, static_cast<int>(plan.rows.size()));
+    std::int64_t work = 0;
+    for (const JobRow& row : plan.rows) work += plan.work(row);
+    job.meter.start(work, app.sys.tickMs());
     if (plan.rows.empty()) {
         ShowTrayBalloon(app, kProgramTitle, "没有待复制文件，请添加文件", 2);
         EndCopyJob(app, "");

@@ -40,6 +40,35 @@ private:
     std::set<std::string> written_;
 };
 
+// The worker's side of the progress line: it counts the work and, at most four times a
+// second, has the main thread show it.
+class MeterFeed {
+public:
+    MeterFeed(App& app, JobEvents& events) : app_(app), events_(events), meter_(JobState(app).meter) {}
+    void add(std::int64_t bytes) {
+        meter_.add(bytes);
+        tick();
+    }
+    void endRow(std::int64_t work) {
+        meter_.endRow(work);
+        tick();
+    }
+
+private:
+    void tick() {
+        const std::uint64_t now = app_.sys.tickMs();
+        if (shown_ && now - last_ < 250) return;
+        shown_ = true;
+        last_ = now;
+        events_.send([&app = app_] { ShowProgressLine(app); });
+    }
+    App& app_;
+    JobEvents& events_;
+    JobMeter& meter_;
+    bool shown_ = false;
+    std::uint64_t last_ = 0;
+};
+
 void AnnounceRow(App& app, JobEvents& events, int row, const std::string& source) {
     const std::string text = "正在复制 " + source + " 请稍候...      ";
     events.send([&app, row, text] {
@@ -78,11 +107,13 @@ bool UserSkipsExisting(App& app, const std::string& dest) {
 }
 
 // Copies one row and reports it; true when the copy succeeded.
-bool CopyRow(App& app, JobEvents& events, const JobPlan& plan, int row, const std::string& dest) {
+bool CopyRow(App& app, JobEvents& events, MeterFeed& feed, const JobPlan& plan, int row, const std::string& dest) {
     const std::string& source = plan.rows[row].source;
+    const auto work = [&feed](std::int64_t bytes) { feed.add(bytes); };
     const CopyResult result = PlaceCopy(app.fs, source, dest, [&](const std::string& target, WriteMode mode) {
-        return plan.ownCopy ? CopyFileWithProgress(app, events, source, target, Ctl::进度条2, plan.verify, mode)
-                            : CopyWithShell(app, source, target, plan.verify, mode);
+        return plan.ownCopy
+            ? CopyFileWithProgress(app, events, source, target, Ctl::进度条2, plan.verify, mode, work)
+            : CopyWithShell(app, source, target, plan.verify, mode);
     });
     ReportRow(app, events, row, source, result);
     if (result.ok && plan.deleteSource) DeleteSource(app, events, source);
@@ -113,6 +144,7 @@ void RunCopyJob(App& app, JobEvents& events, const JobPlan& plan) {
     const std::uint64_t t0 = app.sys.tickMs();
     const int n = static_cast<int>(plan.rows.size());
     JobDestinations written(app.fs);
+    MeterFeed feed(app, events);
     int ok = 0;
     for (int i = 0; i < n; ++i) {
         if (!plan.ownCopy) app.ui.pumpEvents();  // lets Cancel in between files
@@ -128,9 +160,10 @@ void RunCopyJob(App& app, JobEvents& events, const JobPlan& plan) {
         if (const std::string refusal = Refusal(app, plan, row.source, GetFolderPart(dest)); !refusal.empty()) {
             ReportRow(app, events, i, row.source, {false, refusal});
         } else if (const std::string target = written.claim(dest); !UserSkipsExisting(app, target)) {
-            if (CopyRow(app, events, plan, i, target)) ++ok;
+            if (CopyRow(app, events, feed, plan, i, target)) ++ok;
             written.noteAttempt(target);
         }
+        feed.endRow(plan.work(row));
         events.send([&app, i] { app.ui.setProgressPos(Ctl::进度条1, i + 1); });
     }
     const std::string summary = "共" + std::to_string(n) + "个,成功复制" + std::to_string(ok) +

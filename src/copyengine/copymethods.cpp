@@ -6,12 +6,13 @@
 #include "tray/tray.h"
 
 CopyResult CopyFileWithProgress(App& app, JobEvents& events, const std::string& source,
-                                const std::string& dest, std::optional<Ctl> bar, bool verify, WriteMode mode) {
+                                const std::string& dest, std::optional<Ctl> bar, bool verify, WriteMode mode,
+                                const CopyWorkFn& onWork) {
     const std::function<void(int)> show = [&app, bar, source, dest](int step) {
         ShowCopyStep(app, bar, source, dest, step);
     };
     CopyResult result =
-        CopyFileData(app.fs, source, dest, verify, [&](int step) { events.progress(step, show); }, mode);
+        CopyFileData(app.fs, source, dest, verify, [&](int step) { events.progress(step, show); }, mode, onWork);
     if (!bar) {
         events.send([&app] {
             if (app.ui.windowCreated(Wnd::Progress)) app.ui.destroyWindow(Wnd::Progress);

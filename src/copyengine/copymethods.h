@@ -16,7 +16,8 @@ inline constexpr char kShellFailedText[] = "复制失败!";
 // Method 1, on the copy worker. Progress goes through events to the bar, or to the
 // copy-progress window when no bar is given.
 CopyResult CopyFileWithProgress(App&, JobEvents&, const std::string& source, const std::string& dest,
-                                std::optional<Ctl> bar, bool verify, WriteMode = WriteMode::Visible);
+                                std::optional<Ctl> bar, bool verify, WriteMode = WriteMode::Visible,
+                                const CopyWorkFn& onWork = {});
 // Main thread: step 1..100 of a file's copy.
 void ShowCopyStep(App&, std::optional<Ctl> bar, const std::string& source, const std::string& dest,
                   int step);

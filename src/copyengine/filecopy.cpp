@@ -59,7 +59,7 @@ std::int64_t ReadFull(File& file, char* buf, std::size_t len) {
 }
 
 Outcome Stream(File& in, File& out, std::int64_t size, Chunk& chunk, Digest* digest,
-               const CopyStepFn& onStep) {
+               const CopyStepFn& onStep, const CopyWorkFn& onWork) {
     const std::int64_t slice = size / kSteps;
     int step = 0;
     for (std::int64_t done = 0; done < size;) {
@@ -70,6 +70,7 @@ Outcome Stream(File& in, File& out, std::int64_t size, Chunk& chunk, Digest* dig
         if (digest) digest->add(chunk.data.get(), want);
         if (!out.write(chunk.data.get(), want)) return Outcome::WriteFailed;
         done += got;
+        if (onWork) onWork(got);
         while (slice > 0 && step < kSteps && done >= (step + 1) * slice) onStep(++step);
     }
     char extra;
@@ -79,21 +80,24 @@ Outcome Stream(File& in, File& out, std::int64_t size, Chunk& chunk, Digest* dig
 }
 
 // The digest of a whole file, or "" when it cannot be read to its end.
-std::string DigestOf(FileSystem& fs, const std::string& path, ReadMode mode, Chunk& chunk) {
+std::string DigestOf(FileSystem& fs, const std::string& path, ReadMode mode, Chunk& chunk,
+                     const CopyWorkFn& onWork = {}) {
     auto file = fs.openRead(path, mode);
     if (!file) return "";
     Digest digest;
     std::int64_t n;
-    while ((n = file->read(chunk.data.get(), chunk.size)) > 0)
+    while ((n = file->read(chunk.data.get(), chunk.size)) > 0) {
         digest.add(chunk.data.get(), static_cast<std::size_t>(n));
+        if (onWork) onWork(n);
+    }
     const bool closed = file->close();
     return n == 0 && closed ? digest.hex() : "";
 }
 
 // The destination as the device holds it, past the OS cache where the platform can.
 bool ReadBackMatches(FileSystem& fs, const std::string& dest, const std::string& expected,
-                     Chunk& chunk) {
-    return DigestOf(fs, dest, ReadMode::Uncached, chunk) == expected;
+                     Chunk& chunk, const CopyWorkFn& onWork = {}) {
+    return DigestOf(fs, dest, ReadMode::Uncached, chunk, onWork) == expected;
 }
 
 const char* FailureText(Outcome outcome) {
@@ -107,7 +111,7 @@ const char* FailureText(Outcome outcome) {
 }  // namespace
 
 CopyResult CopyFileData(FileSystem& fs, const std::string& source, const std::string& dest,
-                        bool verify, const CopyStepFn& onStep, WriteMode mode) {
+                        bool verify, const CopyStepFn& onStep, WriteMode mode, const CopyWorkFn& onWork) {
     // The size of the file actually opened: a path looked up twice may name two files.
     auto in = fs.openRead(source);
     const std::int64_t size = in ? in->size() : -1;
@@ -119,7 +123,7 @@ CopyResult CopyFileData(FileSystem& fs, const std::string& source, const std::st
     }
     Chunk chunk(size);
     Digest digest;
-    Outcome outcome = Stream(*in, *out, size, chunk, verify ? &digest : nullptr, onStep);
+    Outcome outcome = Stream(*in, *out, size, chunk, verify ? &digest : nullptr, onStep, onWork);
     if (outcome == Outcome::Done && verify && !out->flush()) outcome = Outcome::WriteFailed;
     if (!out->close() && outcome == Outcome::Done) outcome = Outcome::WriteFailed;
     in->close();  // every byte is already read; a late error here cannot spoil the copy
@@ -128,7 +132,7 @@ CopyResult CopyFileData(FileSystem& fs, const std::string& source, const std::st
         return {false, FailureText(outcome)};
     }
     if (!verify) return {true, kCopyUnverifiedText};
-    if (ReadBackMatches(fs, dest, digest.hex(), chunk)) return {true, kCopyVerifiedText};
+    if (ReadBackMatches(fs, dest, digest.hex(), chunk, onWork)) return {true, kCopyVerifiedText};
     fs.deleteFile(dest);  // a copy known to be corrupt must not pass for the file
     return {false, kVerifyFailedText};
 }

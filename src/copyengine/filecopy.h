@@ -1,6 +1,7 @@
 #pragma once
 // The bytes of one file copied to another path: streamed in bounded chunks, with an
 // optional digest check of the copy read back from the device.
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -22,12 +23,15 @@ inline constexpr char kSourceChangedText[] = "源文件在复制时被改变，�
 // Called with each of the 100 progress steps in turn as the copy passes k percent of
 // the bytes; a file under 100 bytes has none.
 using CopyStepFn = std::function<void(int step)>;
+// Called with the bytes of each chunk copied and each chunk read back for verification.
+using CopyWorkFn = std::function<void(std::int64_t bytes)>;
 
 // A copy that did not complete fails and leaves no destination behind. With verify the
 // source is digested while it is copied and the flushed copy is read back uncached.
 // A copy found corrupt by the read-back is removed too.
 CopyResult CopyFileData(FileSystem&, const std::string& source, const std::string& dest,
-                        bool verify, const CopyStepFn& onStep, WriteMode = WriteMode::Visible);
+                        bool verify, const CopyStepFn& onStep, WriteMode = WriteMode::Visible,
+                        const CopyWorkFn& onWork = {});
 
 // A copy made by someone else checked the same way: the source digested, the copy
 // flushed and read back uncached; a corrupt copy is removed.

@@ -7,6 +7,7 @@
 
 #include "app/app.h"
 #include "copyengine/jobevents.h"
+#include "copyengine/jobmeter.h"
 
 struct CopyJobState {
     explicit CopyJobState(System& sys) : events(sys) {}
@@ -18,6 +19,7 @@ struct CopyJobState {
     // Why the file of a failed row (image kFailedImage) did not arrive, by its path.
     std::map<std::string, std::string> reasons;
     JobEvents events;
+    JobMeter meter;
 };
 
 inline constexpr int kFailedImage = 8;

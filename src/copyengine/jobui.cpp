@@ -64,6 +64,12 @@ void EnterBusyState(App& app, int rows) {
     app.ui.setProgressPos(Ctl::进度条1, 0);
 }
 
+void ShowProgressLine(App& app) {
+    const std::string line = JobState(app).meter.line(app.sys.tickMs());
+    app.ui.setText(Ctl::标签2, line);
+    SetTrayTip(app, line);
+}
+
 void EndCopyJob(App& app, const std::string& summary) {
     CopyJobState& job = JobState(app);
     app.copyBusy = 0;
@@ -71,6 +77,8 @@ void EndCopyJob(App& app, const std::string& summary) {
     SettleRows(app, job);
     if (!summary.empty()) ShowSummary(app, summary);
     ShowSizeCaption(app);
+    app.ui.setText(Ctl::标签2, "总进度");
+    SetTrayTip(app, kProgramTitle);
     ShowIdlePictures(app);
     job.running = false;
     if (!job.exitAfterJob) return;

@@ -9,6 +9,8 @@ void ShowJobStatus(App&, const std::string& text, int kind);
 void ShowIdlePictures(App&);
 // Running: controls locked, busy pictures, the overall bar from 0 to rows.
 void EnterBusyState(App&, int rows);
+// "总进度" with percent, rate and time left, on 标签2 and as the tray tip.
+void ShowProgressLine(App&);
 // Back to idle: the copied rows leave the list, failed rows show why, the summary (if
 // any) is shown; a waiting exit goes ahead.
 void EndCopyJob(App&, const std::string& summary);

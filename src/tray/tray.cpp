@@ -27,6 +27,7 @@ namespace {
 
 constexpr std::uint32_t kIconMessageTip = 0x7;  // NIF_MESSAGE | NIF_ICON | NIF_TIP
 constexpr std::uint32_t kBalloon = 0x10;        // NIF_INFO
+constexpr std::uint32_t kTip = 0x4;             // NIF_TIP
 constexpr unsigned kDestroy = 0x2, kLButtonDown = 0x201, kLButtonDblClk = 0x203, kRButtonDown = 0x204;
 
 TrayState& Tray(App& app) {
@@ -94,6 +95,13 @@ void SetTrayIcon(App& app, ResourceBytes ico) {
     Notify(app, TrayOp::Modify, [&](TrayRecord& r) {
         r.uFlags = kIconMessageTip;
         r.hIcon = icon;
+    });
+}
+
+void SetTrayTip(App& app, const std::string& tip) {
+    Notify(app, TrayOp::Modify, [&](TrayRecord& r) {
+        r.uFlags = kTip;
+        CopyField(r.szTip, tip);
     });
 }
 

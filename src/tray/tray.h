@@ -14,6 +14,7 @@ void RegisterTaskbarCreated(App&);
 void InstallTrayIcon(App&, ResourceBytes ico, const std::string& tip);
 void RemoveTrayIcon(App&);
 void SetTrayIcon(App&, ResourceBytes ico);
+void SetTrayTip(App&, const std::string& tip);
 void ShowTrayBalloon(App&, const std::string& title, const std::string& text, int kind);
 void OnTrayEvent(App&, unsigned mouseMessage);
 void OnMainWindowSizeChanged(App&);

@@ -1,6 +1,7 @@
 // How the worker's events and per-file progress reach the main thread's controls.
 #include "copyengine/copymethods.h"
 #include "copyengine/jobevents.h"
+#include "copyengine/jobmeter.h"
 #include "copyjob_fixture.h"
 
 namespace {
@@ -59,6 +60,45 @@ TEST_F(CopyJobProgressTest, ProgressGoesToTheBarOrElseToTheCopyProgressWindow) {
     EXPECT_EQ(sim.ui.progressWindowPos, 100);
     EXPECT_FALSE(sim.ui.windowCreated(Wnd::Progress)) << "closed at the end of the copy";
     EXPECT_EQ(sim.ui.progressPos(Ctl::进度条2), 0);
+}
+
+TEST(ProgressLine, PercentRateAndTimeLeft) {
+    constexpr double MB = 1048576;
+    const struct {
+        int percent;
+        double rate, left;
+        const char* line;
+    } cases[] = {{0, 0, 0, "总进度 0%"},
+                 {42, 12.34 * MB, 65, "总进度 42%  12.3 MB/s  剩余 1分05秒"},
+                 {99, 0.05 * MB, 44.2, "总进度 99%  0.1 MB/s  剩余 45秒"},
+                 {1, 3 * MB, 3725, "总进度 1%  3.0 MB/s  剩余 1小时02分"}};
+    for (const auto& c : cases) EXPECT_EQ(ProgressLine(c.percent, c.rate, c.left), c.line);
+}
+
+// Verification counts as work; the rate is taken over the last three seconds.
+TEST_F(CopyJobProgressTest, TheOverallLineCountsBytesAndShowsTheRateDuringTheJob) {
+    sim.ui.setChecked(Ctl::选择框_校验, true);
+    List("S:\\a.avi", "\\Video", std::string(3 << 20, 'a'));
+    List("S:\\b.avi", "\\Video", std::string(1 << 20, 'b'));
+    sim.ui.setCell(kList, 0, 1, "3");
+    sim.ui.setCell(kList, 1, 1, "1");
+    std::vector<std::string> lines, tips;
+    sim.fs.fault = [&](FaultOp op, const std::string&) {
+        if (op == FaultOp::Write) sim.sys.now += 500;  // 1 MiB every half second
+        CatchUp();
+        if (lines.empty() || lines.back() != sim.ui.text(Ctl::标签2)) {
+            lines.push_back(sim.ui.text(Ctl::标签2));
+            tips.push_back(sim.shell.notifications.back().record.szTip);
+        }
+        return false;
+    };
+    Run();
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[1], "总进度 12%  2.0 MB/s  剩余 4秒") << "1 MiB of 4, twice for the read-back";
+    EXPECT_EQ(lines[4].rfind("总进度 87%", 0), 0u) << "a.avi read back, 1 MiB of b.avi copied";
+    EXPECT_EQ(tips.back(), lines.back()) << "the tray tip shows the same line";
+    EXPECT_EQ(sim.ui.text(Ctl::标签2), "总进度");
+    EXPECT_EQ(std::string(sim.shell.notifications.back().record.szTip), kProgramTitle);
 }
 
 }  // namespace

@@ -1,0 +1,51 @@
+#include "copyengine/jobmeter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+constexpr std::uint64_t kRateWindowMs = 3000;
+
+std::string TimeLeft(double seconds) {
+    const long long s = std::llround(std::ceil(seconds));
+    char text[48];
+    if (s < 60) std::snprintf(text, sizeof text, "%lld秒", s);
+    else if (s < 3600) std::snprintf(text, sizeof text, "%lld分%02lld秒", s / 60, s % 60);
+    else std::snprintf(text, sizeof text, "%lld小时%02lld分", s / 3600, s / 60 % 60);
+    return text;
+}
+
+}  // namespace
+
+void JobMeter::start(std::int64_t totalWork, std::uint64_t now) {
+    total_ = std::max<std::int64_t>(totalWork, 0);
+    ended_ = 0;
+    done_ = 0;
+    samples_.assign(1, {now, 0});
+}
+
+void JobMeter::endRow(std::int64_t rowWork) {
+    ended_ += std::max<std::int64_t>(rowWork, 0);
+    done_ = ended_;
+}
+
+std::string JobMeter::line(std::uint64_t now) {
+    const std::int64_t done = std::min(done_.load(), total_);
+    while (samples_.size() > 1 && now - samples_.front().first > kRateWindowMs) samples_.pop_front();
+    samples_.push_back({now, done});
+    const int percent = total_ > 0 ? static_cast<int>(done * 100 / total_) : 0;
+    const auto [since, doneThen] = samples_.front();
+    if (now <= since || done <= doneThen) return ProgressLine(percent, 0, 0);
+    const double rate = static_cast<double>(done - doneThen) * 1000.0 / static_cast<double>(now - since);
+    return ProgressLine(percent, rate, static_cast<double>(total_ - done) / rate);
+}
+
+std::string ProgressLine(int percent, double bytesPerSecond, double secondsLeft) {
+    std::string line = "总进度 " + std::to_string(percent) + "%";
+    if (bytesPerSecond <= 0) return line;
+    char rate[32];
+    std::snprintf(rate, sizeof rate, "  %.1f MB/s  剩余 ", bytesPerSecond / 1048576.0);
+    return line + rate + TimeLeft(secondsLeft);
+}
