@@ -27,7 +27,7 @@ constexpr ControlDecl kMain[] = {
     {按钮_浏览, Kind::Button, 分组框1, 0, 182, 207, 43, 24, "浏览"},
     {选择框_成功后删除源文件, Kind::CheckBox, 分组框1, 0, 285, 211, 121, 18, "成功后删除源文件"},
     {分组框2, Kind::GroupBox, 分组框1, 0, 8, 237, 404, 89, ""},
-    {标签2, Kind::Label, 分组框2, 0, 9, 11, 40, 13, "总进度"},
+    {标签2, Kind::Label, 分组框2, 0, 9, 11, 385, 13, "总进度"},  // wide enough for the rate and time left
     {进度条1, Kind::Progress, 分组框2, 0, 9, 25, 385, 19, ""},
     {标签3, Kind::Label, 分组框2, 0, 9, 47, 380, 13, "复制"},
     {进度条2, Kind::Progress, 分组框2, 0, 9, 61, 385, 19, ""},

@@ -8,9 +8,11 @@ e2e_init copy
 SRC="$E2E_TMP/src"
 SRC2="$E2E_TMP/src2"
 SRC3="$E2E_TMP/src3"
+SRC4="$E2E_TMP/src4"
+SRC5="$E2E_TMP/src5"
 PLAYER="$E2E_TMP/player"
 KLINK="$WINEPREFIX/dosdevices/k:"
-mkdir -p "$SRC" "$SRC2" "$SRC3" "$PLAYER/Video" "$PLAYER/music" "$PLAYER/txt"
+mkdir -p "$SRC" "$SRC2" "$SRC3" "$SRC4" "$SRC5" "$PLAYER/Video" "$PLAYER/music" "$PLAYER/txt"
 head -c 1572864 /dev/urandom >"$SRC/a.mp3"
 head -c 3145735 /dev/urandom >"$SRC/b.avi"
 printf 'line one\r\nline two\r\n' >"$SRC/c.txt"
@@ -22,8 +24,12 @@ cp "$SRC2/f.wma" "$E2E_TMP/f.wma.orig"
 head -c 300000 /dev/urandom >"$SRC3/a.mp3"
 cp "$SRC3/a.mp3" "$E2E_TMP/a.mp3.orig"
 printf 'not copied\r\n' >"$SRC3/g.txt"
+for f in h.mp3 i.mp3 j.mp3; do head -c 20000 /dev/urandom >"$SRC4/$f"; done
+head -c 536870912 /dev/zero >"$SRC5/big.avi"
+head -c 1048576 /dev/urandom >"$PLAYER/Video/big.avi"
 ln -sfn "$PLAYER" "$KLINK"
 trap 'rm -f "$KLINK"; e2e_cleanup' EXIT
+WSRC4="Z:${SRC4//\//\\}"
 
 # Every file byte for byte where its rule puts it: "source|place on the player".
 same_files() {
@@ -104,6 +110,50 @@ check "its source deleted" test ! -e "$SRC3/a.mp3"
 check "the row after Cancel not copied" test ! -e "$PLAYER/txt/g.txt"
 check "its source kept" test -f "$SRC3/g.txt"
 check_eq "only the row not reached stays" "1" wait_until 1 drive lv-count 超级列表框
+drive click 按钮_全部删除 >/dev/null
+
+# ---- a file that vanished after it was listed stays in the list with its reason
+drive click 按钮_添加文件 >/dev/null
+drive filedialog-shown 10000 >/dev/null
+check "three files chosen" drive filedialog "$SRC4" "h.mp3" "i.mp3" "j.mp3"
+check_eq "three rows" "3" wait_until 3 drive lv-count 超级列表框
+rm "$SRC4/i.mp3"
+drive click 按钮_复制 >/dev/null
+check_until "two of three copied" "共3个,成功复制2个,耗时" summary
+check_eq "only the failed row stays" "1" drive lv-count 超级列表框
+check_eq "it is the vanished file" "$WSRC4\\i.mp3" drive lv-cell 超级列表框 0 0
+check_eq "with the red cross" "8" drive lv-image 超级列表框 0
+check_eq "its reason shows where it rests" "无法读取源文件，复制失败!" drive lv-tip 超级列表框 0 8000
+screenshot failed-row
+drive click 按钮_全部删除 >/dev/null
+
+# ---- a large copy over an existing file: the old one stays whole until the new one is
+EXISTING="$PLAYER/Video/big.avi"
+sizes_seen() {  # every size the destination shows until the job ends
+  while [[ ! -e "$E2E_TMP/big.done" ]]; do stat -c %s "$EXISTING" 2>/dev/null || echo missing; sleep 0.02; done | sort -u
+}
+drive click 按钮_添加文件 >/dev/null
+drive filedialog-shown 10000 >/dev/null
+check "a 512 MiB file chosen" drive filedialog "$SRC5" "big.avi"
+check_eq "one row" "1" wait_until 1 drive lv-count 超级列表框
+sizes_seen >"$E2E_TMP/sizes" &
+SIZES_PID=$!
+drive click 按钮_复制 >/dev/null
+check "overwriting confirmed" drive msgbox-answer ok "已存在！ 覆盖吗？取消将会跳过！" 10000
+line=""
+for _ in $(seq 1 100); do
+  line="$(drive text 标签2)"
+  [[ $line == *"MB/s  剩余 "* ]] && break
+  sleep 0.1
+done
+screenshot progress-line
+check "总进度 shows percent, rate and time left" grep -qE '^总进度 [0-9]+%  [0-9.]+ MB/s  剩余 ' <<<"$line"
+check_until "the large file copied" "共1个,成功复制1个,耗时" summary
+touch "$E2E_TMP/big.done"
+wait "$SIZES_PID"
+check_eq "the destination was only ever the old or the new file" "$(printf '1048576\n536870912')" cat "$E2E_TMP/sizes"
+check "the new file in place" same_files "$SRC5/big.avi|Video/big.avi"
+check_eq "总进度 back to its caption" "总进度" drive text 标签2
 
 drive click 按钮_退出 >/dev/null
 check "the program ends through 退出" app_wait_exit "$APP_PID" 20

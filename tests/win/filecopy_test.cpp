@@ -151,6 +151,22 @@ TEST_F(RealFilesTest, FolderNamesEndingInATrailByteBackslashAndReadErrors) {
     EXPECT_FALSE(fs.exists(root + "player\\music\\mem"));
 }
 
+TEST_F(RealFilesTest, ACopyTakesTheOldFilesPlaceInOneStepAndVolumesNameTheirFormat) {
+    const std::string old = root + "player\\music\\a.mp3", temp = old + ".tmp";
+    Write(old, "old");
+    auto made = fs.openWrite(temp, WriteMode::Hidden);
+    ASSERT_TRUE(made && made->write("new", 3) && made->close());
+    EXPECT_TRUE(fs.attributes(temp) & kHiddenAttribute);
+    EXPECT_TRUE(fs.replaceFile(temp, old));
+    EXPECT_EQ(Read(old), "new");
+    EXPECT_FALSE(fs.exists(temp));
+    EXPECT_FALSE(fs.replaceFile(temp, old)) << "nothing left to move";
+
+    EXPECT_EQ(fs.volumeFormat("C:\\"), "NTFS");
+    EXPECT_EQ(fs.volumeFormat(root), fs.volumeFormat(root.substr(0, 3)));
+    EXPECT_EQ(fs.volumeFormat("\\\\server\\share\\"), "") << "no drive letter";
+}
+
 TEST_F(RealFilesTest, ShellCopiesToTheExactFilePath) {
     WinShell shell;
     const std::string from = root + "src\\b.avi";

@@ -6,6 +6,7 @@
 #include "app/events.h"
 #include "app/layout.h"
 #include "app/startup.h"
+#include "platform/win32/rowtips_win.h"
 #include "platform/win32/win_system.h"
 #include "platform/win32/win_ui.h"
 #include "settings/rules.h"
@@ -16,7 +17,8 @@ namespace {
 App* gApp = nullptr;
 WinUi* gUi = nullptr;
 
-LRESULT OnNotify(const NMHDR& n) {
+LRESULT OnNotify(NMHDR& n) {
+    if (AnswerRowTip(n)) return 0;
     const auto ctl = static_cast<Ctl>(static_cast<int>(n.idFrom) - kFirstControlId);
     if (ctl == Ctl::选择夹1 && n.code == TCN_SELCHANGE) TheUi().showPage(TheUi().currentTab());
     if (ctl == Ctl::超级列表框_扩展名 && n.code == LVN_ITEMCHANGED) {
@@ -66,7 +68,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         InitMainWindow(TheApp(), ValueFromWindow(hwnd));
         return 0;
     case WM_COMMAND: DispatchCommand(wParam, lParam); return 0;
-    case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_CTLCOLORSTATIC:
         return OnCtlColorStatic(hwnd, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SIZE: OnMainWindowSizeChanged(TheApp()); return 0;

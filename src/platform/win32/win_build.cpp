@@ -8,6 +8,7 @@
 
 #include "app/about.h"
 #include "app/layout.h"
+#include "platform/win32/rowtips_win.h"
 #include "platform/win32/win_ui.h"
 #include "resources.h"
 
@@ -190,6 +191,7 @@ void WinUi::createControls(Wnd which, HWND parent) {
             AddColumns(h, c->id);
             SendMessageA(h, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
         }
+        if (c->id == Ctl::超级列表框) AttachRowTips(parent, h);
         // Themed bars ignore their colour; " " names no theme (an empty name is not enough for Wine).
         if (c->kind == Kind::Progress) SetWindowTheme(h, L" ", L" ");
     }

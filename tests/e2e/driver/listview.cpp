@@ -105,6 +105,30 @@ int clickRow(const Args& a, bool twice) {
 int select(const Args& a) { return clickRow(a, false); }
 int dblclick(const Args& a) { return clickRow(a, true); }
 
+// Rests the mouse on a row and prints the text of the tip the program shows there.
+int tip(const Args& a) {
+    HWND lv = requireControl(a[0]);
+    int row = rowArg(lv, a, 1);
+    DWORD timeout = timeoutArg(a, 2, 5000), start = GetTickCount();
+    RECT r = remoteRect(lv, LVM_GETITEMRECT, (WPARAM)row, LVIR_LABEL);
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(lv, &p);
+    for (int i = 0; GetTickCount() - start < timeout; ++i) {
+        SetCursorPos(p.x + i % 2, p.y);  // a move the list sees, then rest
+        sleepMs(100);
+        for (HWND h : topWindows(TOOLTIPS_CLASSW, true)) {
+            std::wstring t = windowText(h);
+            if (!t.empty()) {
+                out(t);
+                return 0;
+            }
+        }
+        sleepMs(400);
+    }
+    err(L"no tip");
+    return 1;
+}
+
 int selected(const Args& a) {
     HWND lv = requireControl(a[0]);
     for (LRESULT i = send(lv, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED); i >= 0;
@@ -132,6 +156,7 @@ std::vector<Verb> listViewVerbs() {
         {L"lv-image", L"<ctl> <row>  image index of the row", 2, image},
         {L"lv-select", L"<ctl> <row>  click the row (selects only it)", 2, select},
         {L"lv-dblclick", L"<ctl> <row>  double-click the row", 2, dblclick},
+        {L"lv-tip", L"<ctl> <row> [timeout_ms]  rest the mouse on the row; text of the tip shown", 2, tip},
         {L"lv-selected", L"<ctl>  selected row numbers, one per line", 1, selected},
         {L"lv-state-image", L"<ctl> <row>  state image (1 unchecked, 2 checked)", 2, stateImage},
     };

@@ -1,0 +1,66 @@
+#include "platform/win32/rowtips_win.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/app.h"
+#include "copyengine/copyjob.h"
+#include "platform/win32/win_ui.h"
+
+namespace {
+
+HWND gTip = nullptr, gList = nullptr;
+int gRow = -1;  // the row the mouse is over
+
+int RowUnderMouse() {
+    LVHITTESTINFO hit{};
+    GetCursorPos(&hit.pt);
+    ScreenToClient(gList, &hit.pt);
+    return static_cast<int>(SendMessageW(gList, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+}
+
+// A new row under the mouse takes the old tip down; the tip asks again after its delay.
+LRESULT CALLBACK ListProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (msg == WM_MOUSEMOVE) {
+        const int row = RowUnderMouse();
+        if (row != gRow) SendMessageW(gTip, TTM_POP, 0, 0);
+        gRow = row;
+    }
+    return DefSubclassProc(h, msg, wParam, lParam);
+}
+
+}  // namespace
+
+void AttachRowTips(HWND owner, HWND list) {
+    gList = list;
+    gTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, nullptr, nullptr);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = owner;
+    tool.uId = reinterpret_cast<UINT_PTR>(list);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(gTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(gTip, TTM_SETMAXTIPWIDTH, 0, 400);
+    SetWindowSubclass(list, ListProc, 0, 0);
+}
+
+bool AnswerRowTip(NMHDR& header) {
+    if (!gTip || header.hwndFrom != gTip) return false;
+    static std::string text;  // lives until the tip has shown it
+    static std::wstring wide;
+    const int row = RowUnderMouse();
+    text = row < 0 ? "" : FailedRowReason(TheApp(), row);
+    if (header.code == TTN_GETDISPINFOW) {
+        wide.assign(text.size() + 1, L'\0');
+        wide.resize(MultiByteToWideChar(936, 0, text.c_str(), -1, wide.data(), static_cast<int>(wide.size())));
+        reinterpret_cast<NMTTDISPINFOW&>(header).lpszText = wide.data();
+    } else if (header.code == TTN_GETDISPINFOA) {
+        reinterpret_cast<NMTTDISPINFOA&>(header).lpszText = text.data();
+    } else {
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,8 @@
+#pragma once
+// Tips over the copy list: resting the mouse on a failed row shows why its file did not
+// arrive. The text comes from FailedRowReason when the tip asks for it.
+#include <windows.h>
+
+void AttachRowTips(HWND owner, HWND list);
+// Answers the tip's TTN_GETDISPINFO (A or W); false for other notifications.
+bool AnswerRowTip(NMHDR& header);
