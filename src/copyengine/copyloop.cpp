@@ -1,5 +1,6 @@
 #include "copyengine/copyloop.h"
 
+#include <optional>
 #include <set>
 
 #include "app/app.h"
@@ -30,9 +31,7 @@ public:
             if (!written(other) && !fs_.exists(other)) return other;
         }
     }
-    void noteAttempt(const std::string& dest) {
-        if (fs_.exists(dest)) written_.insert(LowerAsciiGbk(dest));
-    }
+    void note(const std::string& dest) { written_.insert(LowerAsciiGbk(dest)); }
 
 private:
     bool written(const std::string& path) const { return written_.count(LowerAsciiGbk(path)) > 0; }
@@ -101,23 +100,8 @@ void ReportRow(App& app, JobEvents& events, int row, const std::string& source, 
 
 // Only the worker waits on the question when the job runs there.
 bool UserSkipsExisting(App& app, const std::string& dest) {
-    if (!app.fs.exists(dest)) return false;
     const std::string text = dest + "\r\n已存在！ 覆盖吗？取消将会跳过！";
     return app.ui.messageBox(text, "文件已存在！", mb::OkCancel | mb::IconQuestion) == mb::IdCancel;
-}
-
-// Copies one row and reports it; true when the copy succeeded.
-bool CopyRow(App& app, JobEvents& events, MeterFeed& feed, const JobPlan& plan, int row, const std::string& dest) {
-    const std::string& source = plan.rows[row].source;
-    const auto work = [&feed](std::int64_t bytes) { feed.add(bytes); };
-    const CopyResult result = PlaceCopy(app.fs, source, dest, [&](const std::string& target, WriteMode mode) {
-        return plan.ownCopy
-            ? CopyFileWithProgress(app, events, source, target, Ctl::进度条2, plan.verify, mode, work)
-            : CopyWithShell(app, source, target, plan.verify, mode);
-    });
-    ReportRow(app, events, row, source, result);
-    if (result.ok && plan.deleteSource) DeleteSource(app, events, source);
-    return result.ok;
 }
 
 // The folder and any missing folders above it; the target root itself must exist.
@@ -136,6 +120,24 @@ std::string Refusal(App& app, const JobPlan& plan, const std::string& source, co
     return "";
 }
 
+// One row's copy; none when the user chose to keep the file already there.
+std::optional<CopyResult> CopyOneRow(App& app, JobEvents& events, MeterFeed& feed, const JobPlan& plan,
+                                     const JobRow& row, JobDestinations& written) {
+    const std::string dest = BuildDestinationPath(plan.root, row.subPath, row.source);
+    if (const std::string refusal = Refusal(app, plan, row.source, GetFolderPart(dest)); !refusal.empty())
+        return CopyResult{false, refusal};
+    const std::string target = written.claim(dest);
+    const bool existed = app.fs.exists(target);
+    if (existed && UserSkipsExisting(app, target)) return std::nullopt;
+    const auto work = [&feed](std::int64_t bytes) { feed.add(bytes); };
+    const CopyResult result = PlaceCopy(app.fs, row.source, target, existed, [&](const std::string& to, WriteMode mode) {
+        return plan.ownCopy ? CopyFileWithProgress(app, events, row.source, to, Ctl::进度条2, plan.verify, mode, work)
+                            : CopyWithShell(app, row.source, to, plan.verify, mode);
+    });
+    if (result.ok) written.note(target);
+    return result;
+}
+
 }  // namespace
 
 bool IsFatFormat(const std::string& format) { return format.starts_with("FAT"); }
@@ -149,22 +151,21 @@ void RunCopyJob(App& app, JobEvents& events, const JobPlan& plan) {
     for (int i = 0; i < n; ++i) {
         if (!plan.ownCopy) app.ui.pumpEvents();  // lets Cancel in between files
         if (app.copyBusy == 0) break;
-        if (!FolderExists(app.fs, plan.root)) {  // the player was unplugged
+        const JobRow& row = plan.rows[i];
+        AnnounceRow(app, events, i, row.source);
+        const auto result = CopyOneRow(app, events, feed, plan, row, written);
+        if (result) ReportRow(app, events, i, row.source, *result);
+        if (result && result->ok) {
+            ++ok;
+            if (plan.deleteSource) DeleteSource(app, events, row.source);
+        }
+        feed.endRow(plan.work(row));
+        events.send([&app, i] { app.ui.setProgressPos(Ctl::进度条1, i + 1); });
+        if (result && !result->ok && !FolderExists(app.fs, plan.root)) {  // the player was unplugged
             Warn(app, events, "目标磁盘 " + plan.root + " 已不存在，复制已停止！");
             app.sys.sleepMs(1000);
             break;
         }
-        const JobRow& row = plan.rows[i];
-        AnnounceRow(app, events, i, row.source);
-        const std::string dest = BuildDestinationPath(plan.root, row.subPath, row.source);
-        if (const std::string refusal = Refusal(app, plan, row.source, GetFolderPart(dest)); !refusal.empty()) {
-            ReportRow(app, events, i, row.source, {false, refusal});
-        } else if (const std::string target = written.claim(dest); !UserSkipsExisting(app, target)) {
-            if (CopyRow(app, events, feed, plan, i, target)) ++ok;
-            written.noteAttempt(target);
-        }
-        feed.endRow(plan.work(row));
-        events.send([&app, i] { app.ui.setProgressPos(Ctl::进度条1, i + 1); });
     }
     const std::string summary = "共" + std::to_string(n) + "个,成功复制" + std::to_string(ok) +
                                 "个,耗时" + FormatNumber((app.sys.tickMs() - t0) / 1000.0) + "秒";

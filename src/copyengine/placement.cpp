@@ -12,8 +12,9 @@ bool RoomBesideOld(FileSystem& fs, const std::string& source, const std::string&
 
 std::string TemporaryName(const std::string& dest) { return dest + ".RuzoriZE3.tmp"; }
 
-CopyResult PlaceCopy(FileSystem& fs, const std::string& source, const std::string& dest, const MakeCopyFn& make) {
-    if (fs.exists(dest) && !RoomBesideOld(fs, source, dest)) return make(dest, WriteMode::Visible);
+CopyResult PlaceCopy(FileSystem& fs, const std::string& source, const std::string& dest, bool destExists,
+                     const MakeCopyFn& make) {
+    if (destExists && !RoomBesideOld(fs, source, dest)) return make(dest, WriteMode::Visible);
     const std::string temp = TemporaryName(dest);
     CopyResult result = make(temp, WriteMode::Hidden);
     if (result.ok && !fs.replaceFile(temp, dest)) result = {false, kDestUnwritableText};

@@ -11,6 +11,7 @@
 std::string TemporaryName(const std::string& dest);
 
 // make copies the source to the path it is given. Without room on the drive for the new
-// copy beside the old one, the copy is made in place.
+// copy beside an existing destination, the copy is made in place.
 using MakeCopyFn = std::function<CopyResult(const std::string& target, WriteMode)>;
-CopyResult PlaceCopy(FileSystem&, const std::string& source, const std::string& dest, const MakeCopyFn& make);
+CopyResult PlaceCopy(FileSystem&, const std::string& source, const std::string& dest, bool destExists,
+                     const MakeCopyFn& make);
