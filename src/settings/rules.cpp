@@ -24,10 +24,10 @@ const std::array<RuleText, kRuleCount> kDefaultRules = {{
     {"*.swf", "\\flash"},
 }};
 
-const char kBadPattern[] = "扩展名格式不对！\r\n每项应为“*.扩展名”，多项用分号分开，例如：*.mp3;*.wma";
+const char kBadPattern[] = "扩展名格式不对！\r\n每项应为“*.扩展名”，多项用分号分开\r\n例如：*.mp3;*.wma";
 const char kBadSubPath[] =
     "目标路径格式不对！\r\n应为目标目录下的文件夹，例如：\\music\r\n"
-    "不能含盘符、“.”或“..”，也不能含 < > : \" / | ? * 等字符";
+    "不能含盘符、“.”或“..”，\r\n也不能含 < > : \" / | ? * 等字符";
 
 std::string PatternKey(int n) { return "扩展名" + std::to_string(n); }
 std::string PathKey(int n) { return "路径" + std::to_string(n); }
