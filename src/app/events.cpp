@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "app/app.h"
 #include "app/startup.h"
 #include "copyengine/copyjob.h"
 #include "copylist/copylist.h"
@@ -12,6 +13,8 @@
 #include "tray/mini.h"
 
 namespace {
+
+using Handler = void (*)(App&);
 
 struct ClickBinding {
     Ctl ctl;
@@ -55,13 +58,15 @@ static_assert(std::size(kMenus) == static_cast<std::size_t>(MenuItem::Count));
 
 }  // namespace
 
-Handler ClickHandler(Ctl ctl) {
+// A disabled control or menu item does nothing, even when automation sends its command:
+// the busy state's locks hold whoever clicks.
+void RunClick(App& app, Ctl ctl) {
+    if (!app.ui.enabled(ctl)) return;
     for (const auto& b : kClicks)
-        if (b.ctl == ctl) return b.handler;
-    return nullptr;
+        if (b.ctl == ctl) b.handler(app);
 }
 
-Handler MenuHandler(MenuItem item) {
+void RunMenu(App& app, MenuItem item) {
     const auto i = static_cast<std::size_t>(item);
-    return i < std::size(kMenus) ? kMenus[i] : nullptr;
+    if (i < std::size(kMenus) && app.ui.menuItemEnabled(item)) kMenus[i](app);
 }

@@ -3,7 +3,7 @@
 #include "platform/ids.h"
 
 struct App;
-using Handler = void (*)(App&);
 
-Handler ClickHandler(Ctl);          // nullptr: the control has no click handler
-Handler MenuHandler(MenuItem);
+// Runs the handler of a click or a menu item, if it has one and is enabled.
+void RunClick(App&, Ctl);
+void RunMenu(App&, MenuItem);

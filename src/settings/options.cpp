@@ -32,8 +32,8 @@ void LoadFlag(App& app, Ctl box, const std::string& key, int def) {
     app.ui.setChecked(box, ReadIniInt(app, kSection, key, def) == 1);
 }
 
-void SaveFlag(App& app, Ctl box, const std::string& key) {
-    WriteIniText(app, kSection, key, app.ui.checked(box) ? "1" : "0");
+bool SaveFlag(App& app, Ctl box, const std::string& key) {
+    return WriteIniText(app, kSection, key, app.ui.checked(box) ? "1" : "0");
 }
 
 void WriteTemplateIfMissing(App& app) {
@@ -54,8 +54,8 @@ int ReadIniInt(App& app, const std::string& section, const std::string& key, int
     return app.ini.readInt(section, key, def, app.settingsPath);
 }
 
-void WriteIniText(App& app, const std::string& section, const std::string& key, const std::string& value) {
-    app.ini.writeString(section, key, value, app.settingsPath);
+bool WriteIniText(App& app, const std::string& section, const std::string& key, const std::string& value) {
+    return app.ini.writeString(section, key, value, app.settingsPath);
 }
 
 void LoadOptions(App& app) {
@@ -70,18 +70,29 @@ void LoadOptions(App& app) {
     LoadRulesIntoList(app);
 }
 
-void SaveOptions(App& app) {
-    WriteIniText(app, kSection, "复制路径", app.ui.text(Ctl::目录框));
-    SaveFlag(app, Ctl::选择框_校验, "文件校验");
-    SaveFlag(app, Ctl::选择框_迷你, "迷你窗口");
-    SaveFlag(app, Ctl::选择框_成功后删除源文件, "删除文件");
-    SaveFlag(app, Ctl::选择框_规则, "启用规则");
-    WriteIniText(app, kSection, "复制方法", std::to_string(app.ui.comboIndex(Ctl::组合框_复制方法)));
+bool SaveOptions(App& app) {
+    bool saved = WriteIniText(app, kSection, "复制路径", app.ui.text(Ctl::目录框));
+    saved &= SaveFlag(app, Ctl::选择框_校验, "文件校验");
+    saved &= SaveFlag(app, Ctl::选择框_迷你, "迷你窗口");
+    saved &= SaveFlag(app, Ctl::选择框_成功后删除源文件, "删除文件");
+    saved &= SaveFlag(app, Ctl::选择框_规则, "启用规则");
+    saved &= WriteIniText(app, kSection, "复制方法", std::to_string(app.ui.comboIndex(Ctl::组合框_复制方法)));
+    return saved;
 }
 
+// The rules go too, so defaults restored with 默认 outlive the run.
 void SaveOptionsAndConfirm(App& app) {
-    SaveOptions(app);
-    app.ui.messageBox("配置已保存!", kProgramTitle, mb::Ok | mb::IconInfo);
+    const bool optionsSaved = SaveOptions(app);
+    ConfirmSave(app, SaveRules(app) && optionsSaved, "配置已保存!");
+}
+
+void ConfirmSave(App& app, bool saved, const std::string& success) {
+    if (saved) {
+        app.ui.messageBox(success, kProgramTitle, mb::Ok | mb::IconInfo);
+        return;
+    }
+    app.ui.messageBox("保存失败！无法写入文件\r\n" + app.settingsPath + "\r\n请检查该文件是否只读，或所在文件夹是否允许写入。",
+                      kProgramTitle, mb::Ok | mb::IconError);
 }
 
 void ApplyMiniWindowOption(App& app) {

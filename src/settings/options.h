@@ -9,9 +9,13 @@ extern const std::string_view DefaultIniTemplate;
 
 std::string ReadIniText(App&, const std::string& section, const std::string& key, const std::string& def);
 int ReadIniInt(App&, const std::string& section, const std::string& key, int def);
-void WriteIniText(App&, const std::string& section, const std::string& key, const std::string& value);
+// False when mp4.ini could not be written.
+bool WriteIniText(App&, const std::string& section, const std::string& key, const std::string& value);
 
 void LoadOptions(App&);
-void SaveOptions(App&);
+bool SaveOptions(App&);  // false when mp4.ini could not be written
+// Saves the options and the rules the list shows, with one message.
 void SaveOptionsAndConfirm(App&);
+// Says success, or that mp4.ini could not be written, naming it.
+void ConfirmSave(App&, bool saved, const std::string& success);
 void ApplyMiniWindowOption(App&);

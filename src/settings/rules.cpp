@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "settings/options.h"
+#include "settings/rulecheck.h"
 
 namespace {
 
@@ -22,6 +23,11 @@ const std::array<RuleText, kRuleCount> kDefaultRules = {{
     {"*.bmp;*.jpg;*.gif", "\\picture"},
     {"*.swf", "\\flash"},
 }};
+
+const char kBadPattern[] = "扩展名格式不对！\r\n每项应为“*.扩展名”，多项用分号分开\r\n例如：*.mp3;*.wma";
+const char kBadSubPath[] =
+    "目标路径格式不对！\r\n应为目标目录下的文件夹，例如：\\music\r\n"
+    "不能含盘符、“.”或“..”，\r\n也不能含 < > : \" / | ? * 等字符";
 
 std::string PatternKey(int n) { return "扩展名" + std::to_string(n); }
 std::string PathKey(int n) { return "路径" + std::to_string(n); }
@@ -56,23 +62,32 @@ void ShowSelectedRule(App& app) {
     app.ui.setText(Ctl::编辑框_目标路径, row < 0 ? "" : app.ui.cell(kList, row, 1));
 }
 
+// The edit is checked before it reaches the list, which sorts every file added from now on.
 void ApplyRuleEdit(App& app) {
     const int row = app.ui.currentRow(kList);
-    if (row < 0) {
-        app.ui.messageBox("没有选中需要修改的项", kProgramTitle, mb::Ok | mb::IconWarning);
+    const std::string pattern = app.ui.text(Ctl::编辑框_扩展名);
+    const std::string subPath = WithLeadingBackslash(app.ui.text(Ctl::编辑框_目标路径));
+    const char* refusal = row < 0                    ? "没有选中需要修改的项"
+                          : !IsPatternList(pattern)  ? kBadPattern
+                          : !IsSafeSubPath(subPath)  ? kBadSubPath
+                                                     : nullptr;
+    if (refusal) {
+        app.ui.messageBox(refusal, kProgramTitle, mb::Ok | mb::IconWarning);
         return;
     }
-    app.ui.setCell(kList, row, 0, app.ui.text(Ctl::编辑框_扩展名));
-    app.ui.setCell(kList, row, 1, app.ui.text(Ctl::编辑框_目标路径));
-    SaveRules(app);
+    app.ui.setCell(kList, row, 0, pattern);
+    app.ui.setCell(kList, row, 1, subPath);
+    app.ui.setText(Ctl::编辑框_目标路径, subPath);
+    ConfirmSave(app, SaveRules(app), "扩展名保存成功！");
 }
 
-void SaveRules(App& app) {
+bool SaveRules(App& app) {
+    bool saved = true;
     for (int n = 1; n <= kRuleCount; ++n) {
-        WriteIniText(app, kSection, PatternKey(n), app.ui.cell(kList, n - 1, 0));
-        WriteIniText(app, kSection, PathKey(n), app.ui.cell(kList, n - 1, 1));
+        saved &= WriteIniText(app, kSection, PatternKey(n), app.ui.cell(kList, n - 1, 0));
+        saved &= WriteIniText(app, kSection, PathKey(n), app.ui.cell(kList, n - 1, 1));
     }
-    app.ui.messageBox("扩展名保存成功！", kProgramTitle, mb::Ok | mb::IconInfo);
+    return saved;
 }
 
 std::string JoinAllPatterns(App& app) {

@@ -8,5 +8,5 @@ void LoadRulesIntoList(App&);
 void RestoreDefaultRules(App&);
 void ShowSelectedRule(App&);
 void ApplyRuleEdit(App&);
-void SaveRules(App&);
+bool SaveRules(App&);  // the five rows, silently; false when mp4.ini could not be written
 std::string JoinAllPatterns(App&);

@@ -106,6 +106,19 @@ quit
 
 start
 check_eq "the edited rule after a restart" "*.mp3;*.wma;*.wav;*.ogg" drive lv-cell 超级列表框_扩展名 1 0
+
+# ---- what cannot be saved is said: a sub-path leaving the root, a read-only mp4.ini
+drive tab 1 >/dev/null
+drive lv-select 超级列表框_扩展名 2 >/dev/null
+drive set-text 编辑框_目标路径 '\..\..\escape' >/dev/null
+drive click 按钮_应用 >/dev/null
+check "应用 refuses a sub-path above the root" drive msgbox-answer ok "目标路径格式不对！" 10000
+check_eq "the refused rule is not stored" '路径3=\txt' stored 路径3
+# Root writes a read-only file under Wine, so a folder of that name stands in for it.
+mv "$INI" "$INI.kept" && mkdir "$INI"
+drive click 按钮_保存设置 >/dev/null
+check "保存设置 names the file it could not write" drive msgbox-answer ok "Z:${INI//\//\\}" 10000
+rmdir "$INI" && mv "$INI.kept" "$INI"
 quit
 
 e2e_finish

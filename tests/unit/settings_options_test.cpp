@@ -5,6 +5,7 @@
 
 #include "app/startup.h"
 #include "settings/options.h"
+#include "settings/rules.h"
 #include "settings_fixture.h"
 
 namespace {
@@ -186,7 +187,7 @@ TEST(SaveOptions, WritesTheSixKeysFromTheControlsOnly) {
     s.ui.setChecked(Ctl::选择框_成功后删除源文件, true);
     s.ui.setChecked(Ctl::选择框_规则, false);
     s.ui.setComboIndex(Ctl::组合框_复制方法, 1);
-    s.ui.setCell(Ctl::超级列表框_扩展名, 1, 0, "*.ogg");  // edited but not applied
+    s.ui.setText(Ctl::编辑框_扩展名, "*.ogg");  // edited but not applied
     SaveOptionsAndConfirm(s.app);
     EXPECT_EQ(s.stored("MP4配置", "复制路径"), "J:\\MP4");  // the store drops the blanks
     EXPECT_EQ(s.stored("MP4配置", "文件校验"), "1");
@@ -198,6 +199,38 @@ TEST(SaveOptions, WritesTheSixKeysFromTheControlsOnly) {
     ASSERT_EQ(s.ui.messageBoxes.size(), 1u);
     EXPECT_EQ(s.ui.messageBoxes[0].text, "配置已保存!");
     EXPECT_EQ(s.ui.messageBoxes[0].style, 0x40u);
+}
+
+TEST(SaveOptions, AlsoKeepsTheRulesTheListShowsForTheNextStart) {
+    SettingsSim s(kRules);
+    LoadOptions(s.app);
+    RestoreDefaultRules(s.app);
+    SaveOptionsAndConfirm(s.app);
+    ASSERT_EQ(s.ui.messageBoxes.size(), 1u);
+    EXPECT_EQ(s.ui.messageBoxes[0].text, "配置已保存!");
+
+    SettingsSim restarted(s.iniText());
+    LoadOptions(restarted.app);
+    for (int r = 0; r < 5; ++r)
+        for (int c = 0; c < 2; ++c)
+            EXPECT_EQ(restarted.ui.cell(Ctl::超级列表框_扩展名, r, c), s.ui.cell(Ctl::超级列表框_扩展名, r, c));
+}
+
+// A read-only mp4.ini, as in a program folder under Program Files.
+TEST(SaveOptions, BothSaveButtonsNameTheFileTheyCouldNotWrite) {
+    for (auto save : {SaveOptionsAndConfirm, ApplyRuleEdit}) {
+        SettingsSim s;
+        LoadOptions(s.app);
+        s.ui.setChecked(Ctl::选择框_校验, true);
+        s.ui.selectRow(Ctl::超级列表框_扩展名, 2);
+        s.ui.setText(Ctl::编辑框_扩展名, "*.doc");
+        s.fs.find(SettingsSim::kIniPath)->readOnly = true;
+        save(s.app);
+        ASSERT_EQ(s.ui.messageBoxes.size(), 1u);
+        EXPECT_NE(s.ui.messageBoxes[0].text.find(SettingsSim::kIniPath), std::string::npos);
+        EXPECT_EQ(s.ui.messageBoxes[0].title, kProgramTitle);
+        EXPECT_EQ(s.ui.messageBoxes[0].style, mb::Ok | mb::IconError);
+    }
 }
 
 TEST(SaveOptions, UnchangedOptionsLeaveTheFileAsItWas) {

@@ -123,3 +123,38 @@ TEST(JoinedPatterns, ComeFromTheFileNotTheList) {
     SettingsSim none;
     EXPECT_EQ(JoinAllPatterns(none.app), ";;;;");
 }
+
+// Only "*.ext" items and folders below the target root are taken; a sub-path gets its
+// leading "\". Trail bytes 0x5C and 0x7C (淺, 東) are parts of characters, not separators.
+TEST(RuleEditor, ApplyRefusesPatternsAndPathsThatAreNotSafe) {
+    struct Case {
+        std::string pattern, subPath, refusedField;  // field "": the rule is taken
+        std::string stored = "";
+    };
+    const Case cases[] = {
+        {"*.ogg;*.flac", "music", "", "\\music"},
+        {"*.ogg", "\\淺\\東\\", "", "\\淺\\東\\"},
+        {"", "\\txt", "扩展名"},
+        {"txt;log", "\\txt", "扩展名"},
+        {"*.mp3;*.m?3", "\\txt", "扩展名"},
+        {"*.txt", "\\..\\..\\escape", "目标路径"},
+        {"*.txt", "K:\\escape", "目标路径"},
+        {"*.txt", "\\\\server\\share", "目标路径"},
+        {"*.txt", "\\a/../..", "目标路径"},
+        {"*.txt", "\\a|b", "目标路径"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pattern + " " + c.subPath);
+        Loaded s(kCustom);
+        s.ui.selectRow(kList, 2);
+        s.ui.setText(Ctl::编辑框_扩展名, c.pattern);
+        s.ui.setText(Ctl::编辑框_目标路径, c.subPath);
+        ApplyRuleEdit(s.app);
+        ASSERT_EQ(s.ui.messageBoxes.size(), 1u);
+        const bool taken = c.refusedField.empty();
+        EXPECT_EQ(s.ui.messageBoxes[0].style, taken ? 0x40u : 0x30u);
+        EXPECT_EQ(s.ui.messageBoxes[0].text.find(c.refusedField), 0u);
+        EXPECT_EQ(s.stored("扩展名配置", "路径3"), taken ? c.stored : "\\Docs");
+        EXPECT_EQ(s.cell(2, 1), taken ? c.stored : "\\Docs");
+    }
+}

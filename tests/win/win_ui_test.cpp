@@ -164,6 +164,21 @@ TEST_F(RealWindow, WorkPostedFromAWorkerRunsWholeAndInOrder) {
     EXPECT_EQ(ran.back(), -1);
 }
 
+// Work that pumps messages (a folder intake does) lets later work run, but never ahead
+// of earlier work still waiting.
+TEST_F(RealWindow, WorkThatPumpsKeepsTheOrderOfPosts) {
+    WinSystem sys;
+    std::vector<int> ran;
+    sys.post([&] {
+        ran.push_back(0);
+        sys.post([&ran] { ran.push_back(2); });
+        ui.pumpEvents();
+    });
+    sys.post([&ran] { ran.push_back(1); });
+    ui.pumpEvents();
+    EXPECT_EQ(ran, (std::vector<int>{0, 1, 2}));
+}
+
 namespace {
 
 // Which pixels of a label-sized picture are text: dark on a light background.

@@ -53,12 +53,10 @@ void BindApp(App& app, WinUi& ui) {
 
 void DispatchCommand(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
-    Handler handler = nullptr;
     if (lParam && HIWORD(wParam) == BN_CLICKED && id >= kFirstControlId && id < kFirstControlId + kControlCount)
-        handler = ClickHandler(static_cast<Ctl>(id - kFirstControlId));
+        RunClick(TheApp(), static_cast<Ctl>(id - kFirstControlId));
     else if (!lParam && id >= kFirstMenuId && id < kFirstMenuId + static_cast<int>(MenuItem::Count))
-        handler = MenuHandler(static_cast<MenuItem>(id - kFirstMenuId));
-    if (handler) handler(TheApp());
+        RunMenu(TheApp(), static_cast<MenuItem>(id - kFirstMenuId));
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -91,14 +91,23 @@ void WinSystem::wake() {
     }
 }
 
+// One closure at a time from the shared queue: when one pumps messages, the nested run
+// goes on with the oldest waiting work, so nothing overtakes what was posted before it.
 void WinSystem::runPosted() {
-    std::vector<std::function<void()>> batch;
     {
         std::lock_guard lock(postMutex_);
-        batch.swap(posted_);
         wakePosted_ = false;
     }
-    for (auto& fn : batch) fn();
+    for (;;) {
+        std::function<void()> fn;
+        {
+            std::lock_guard lock(postMutex_);
+            if (posted_.empty()) return;
+            fn = std::move(posted_.front());
+            posted_.pop_front();
+        }
+        fn();
+    }
 }
 
 void WinSystem::startThread(std::function<void()> fn) { std::thread(std::move(fn)).detach(); }

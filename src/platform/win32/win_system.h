@@ -1,8 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <deque>
 #include <mutex>
-#include <vector>
 
 #include "platform/system.h"
 
@@ -32,7 +32,7 @@ private:
 
     HANDLE instanceEvent_ = nullptr;  // held for the life of the process
     std::mutex postMutex_;
-    std::vector<std::function<void()>> posted_;
+    std::deque<std::function<void()>> posted_;
     bool wakePosted_ = false;  // one WM_RUN_POSTED at a time carries the whole queue
 };
 
