@@ -17,6 +17,7 @@
 namespace {
 
 constexpr char kFolderUnmadeText[] = "无法创建目标目录，复制失败!";
+constexpr char kUnsafeRuleText[] = "规则的目标路径不在复制根目录下，复制失败!";
 constexpr std::int64_t kFatLargest = (1LL << 32) - 1;
 
 // Names this job has written: a later file of the same name never replaces one of them.
@@ -124,6 +125,7 @@ std::string Refusal(App& app, const JobPlan& plan, const std::string& source, co
 std::optional<CopyResult> CopyOneRow(App& app, JobEvents& events, MeterFeed& feed, const JobPlan& plan,
                                      const JobRow& row, JobDestinations& written) {
     const std::string dest = BuildDestinationPath(plan.root, row.subPath, row.source);
+    if (dest.empty()) return CopyResult{false, kUnsafeRuleText};
     if (const std::string refusal = Refusal(app, plan, row.source, GetFolderPart(dest)); !refusal.empty())
         return CopyResult{false, refusal};
     const std::string target = written.claim(dest);

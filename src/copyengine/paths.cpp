@@ -1,6 +1,7 @@
 #include "copyengine/paths.h"
 
 #include "app/app.h"
+#include "settings/rulecheck.h"
 #include "text/gbk.h"
 
 namespace {
@@ -35,6 +36,7 @@ RuleMatch LookupRule(App& app, const std::string& path) {
 
 std::string BuildDestinationPath(const std::string& root, const std::string& subPath,
                                  const std::string& sourcePath) {
+    if (!IsSafeSubPath(subPath)) return "";  // a hand-edited rule must not lead out of the root
     std::string dest = root;
     if (EndsWithGbk(dest, '\\')) dest.pop_back();
     dest += subPath;

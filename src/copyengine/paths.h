@@ -14,6 +14,7 @@ std::string GetExtension(const std::string& path);
 std::string GetFileName(const std::string& path);
 std::string GetFolderPart(const std::string& path);
 RuleMatch LookupRule(App&, const std::string& path);
+// "" when the sub-path would lead out of the root.
 std::string BuildDestinationPath(const std::string& root, const std::string& subPath,
                                  const std::string& sourcePath);
 // "K:\\music\\01 (2).mp3" for k = 2 and "K:\\music\\01.mp3".

@@ -87,14 +87,17 @@ TEST_F(CopyJobRowsTest, AMissingRuleFolderIsMadeAndOneThatCannotBeFailsOnlyItsRo
     List("S:\\a.swf", "\\flash\\old");
     List("S:\\b.txt", "\\txt");
     List("S:\\c.mp3", "\\music");
+    List("S:\\d.mp3", "\\..\\escape");  // a hand-edited rule
     sim.fs.addFolder("K:\\sub");
     sim.fs.fault = [](FaultOp op, const std::string& p) { return op == FaultOp::CreateFolder && p == "K:\\sub\\txt"; };
     Run();
     EXPECT_TRUE(sim.fs.exists("K:\\sub\\flash\\old\\a.swf")) << "parents below the root made too";
     EXPECT_TRUE(Shown("无法创建目标目录，复制失败!", 3));
     EXPECT_TRUE(sim.fs.exists("K:\\sub\\music\\c.mp3")) << "the job goes on";
-    EXPECT_EQ(Status(), Summary(3, 2, "0"));
-    EXPECT_EQ(sim.ui.column0(kList), std::vector<std::string>({"S:\\b.txt"}));
+    EXPECT_FALSE(sim.fs.exists("K:\\escape")) << "nothing outside the root";
+    EXPECT_EQ(Status(), Summary(4, 2, "0"));
+    EXPECT_EQ(sim.ui.column0(kList), std::vector<std::string>({"S:\\b.txt", "S:\\d.mp3"}));
+    EXPECT_EQ(FailedRowReason(app, 1), "规则的目标路径不在复制根目录下，复制失败!");
 }
 
 TEST_F(CopyJobRowsTest, AFailedCopyIsReportedAndItsSourceKept) {

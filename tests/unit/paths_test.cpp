@@ -80,7 +80,8 @@ TEST(DestinationPath, JoinsRootSubPathAndFileName) {
     EXPECT_EQ(BuildDestinationPath("J:\\VIDEO", "\\", "D:\\mv\\a.rmvb"), "J:\\VIDEO\\a.rmvb");
     EXPECT_EQ(BuildDestinationPath("J:\\", "\\", "D:\\a.mp3"), "J:\\a.mp3");
     EXPECT_EQ(BuildDestinationPath("K:\\player\\", "\\music", "D:\\a.mp3"), "K:\\player\\music\\a.mp3");
-    EXPECT_EQ(BuildDestinationPath("J:\\", "Video", "D:\\a.rmvb"), "J:Video\\a.rmvb");
+    for (const char* outside : {"Video", "\\..\\..\\escape", "\\C:\\x", "\\a\\.\\b"})
+        EXPECT_EQ(BuildDestinationPath("J:\\sub", outside, "D:\\a.rmvb"), "") << outside;
     EXPECT_EQ(BuildDestinationPath("K:\\" + kYun, "\\" + kYun, "D:\\" + kYun + "\\" + kYun),
               "K:\\" + kYun + "\\" + kYun + "\\" + kYun);
 }
