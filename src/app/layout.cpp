@@ -113,6 +113,15 @@ static_assert(EveryControlDeclaredOnce());
 std::span<const ControlDecl> MainControls() { return kMain; }
 std::span<const ControlDecl> MiniControls() { return kMini; }
 std::span<const ColumnDecl> ListColumns() { return kColumns; }
+
+int ColumnIndex(const ColumnDecl& col) {
+    int index = 0;
+    for (const auto& c : kColumns) {
+        if (&c == &col) break;
+        if (c.list == col.list) ++index;
+    }
+    return index;
+}
 std::span<const char* const> TabPages() { return kTabPages; }
 std::span<const char* const> CopyMethodItems() { return kCopyMethods; }
 std::span<const MenuDecl> Menus() { return kMenus; }

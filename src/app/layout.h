@@ -48,6 +48,7 @@ struct WindowDecl {
 std::span<const ControlDecl> MainControls();
 std::span<const ControlDecl> MiniControls();
 std::span<const ColumnDecl> ListColumns();
+int ColumnIndex(const ColumnDecl&);  // its place among its list's columns
 std::span<const char* const> TabPages();
 std::span<const char* const> CopyMethodItems();
 std::span<const MenuDecl> Menus();

@@ -76,7 +76,48 @@ HBITMAP Fitted(Gdiplus::Image& image, int size) {
     return bitmap;
 }
 
+// Pixels the scaling left less than half covered become the key again; the rest opaque.
+void ThresholdToKey(Gdiplus::Bitmap& canvas, COLORREF key) {
+    const Gdiplus::Rect all(0, 0, int(canvas.GetWidth()), int(canvas.GetHeight()));
+    Gdiplus::BitmapData data;
+    if (canvas.LockBits(&all, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB,
+                        &data) != Gdiplus::Ok)
+        return;
+    const UINT keyArgb = 0xFF000000u | (GetRValue(key) << 16) | (GetGValue(key) << 8) | GetBValue(key);
+    for (UINT y = 0; y < data.Height; ++y) {
+        auto* row = reinterpret_cast<UINT*>(static_cast<BYTE*>(data.Scan0) + y * data.Stride);
+        for (UINT x = 0; x < data.Width; ++x) row[x] = row[x] >> 24 < 128 ? keyArgb : row[x] | 0xFF000000u;
+    }
+    canvas.UnlockBits(&data);
+}
+
 }  // namespace
+
+HBITMAP KeyedStrip(ResourceBytes image, int height, COLORREF key) {
+    StartGdiplusOnce();
+    Stream stream = StreamOf(image);
+    if (!stream) return nullptr;
+    Gdiplus::Bitmap strip(stream.get());
+    const int w = int(strip.GetWidth()), h = int(strip.GetHeight());
+    if (strip.GetLastStatus() != Gdiplus::Ok || h == 0) return nullptr;
+    const int width = MulDiv(w, height, h);
+    Gdiplus::Bitmap canvas(width, height, PixelFormat32bppARGB);
+    {
+        Gdiplus::Graphics g(&canvas);
+        g.Clear(Gdiplus::Color(0, 0, 0, 0));
+        g.SetInterpolationMode(height == h ? Gdiplus::InterpolationModeNearestNeighbor
+                                           : Gdiplus::InterpolationModeHighQualityBicubic);
+        g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+        Gdiplus::ImageAttributes keyed;
+        const Gdiplus::Color c(GetRValue(key), GetGValue(key), GetBValue(key));
+        keyed.SetColorKey(c, c);
+        g.DrawImage(&strip, Gdiplus::Rect(0, 0, width, height), 0, 0, w, h, Gdiplus::UnitPixel, &keyed);
+    }
+    ThresholdToKey(canvas, key);
+    HBITMAP bitmap = nullptr;
+    canvas.GetHBITMAP(Gdiplus::Color(GetRValue(key), GetGValue(key), GetBValue(key)), &bitmap);
+    return bitmap;
+}
 
 std::vector<PictureFrame> RenderFrames(ResourceBytes bytes, int size) {
     StartGdiplusOnce();

@@ -1,5 +1,5 @@
 #pragma once
-// Pictures decoded by GDI+ into bitmaps of one size, frame by frame.
+// Pictures decoded by GDI+ into bitmaps of the size they show at.
 #include <windows.h>
 
 #include <vector>
@@ -15,3 +15,7 @@ struct PictureFrame {
 // centred; none when GDI+ cannot read the bytes.
 std::vector<PictureFrame> RenderFrames(ResourceBytes image, int size);
 void FreeFrames(std::vector<PictureFrame>&);
+
+// A strip of square images with a key colour for their transparent parts, scaled to the
+// given height; the key is never blended into the images' edges.
+HBITMAP KeyedStrip(ResourceBytes image, int height, COLORREF key);

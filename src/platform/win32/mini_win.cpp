@@ -1,8 +1,9 @@
-// The floating drop window: a borderless 48 x 48 picture near the top right corner,
-// above other windows and without a taskbar button.
+// The floating drop window: a borderless 48 x 48 picture (at 96 DPI) near the top right
+// corner, above other windows and without a taskbar button.
 #include <windows.h>
 
 #include "app/app.h"
+#include "platform/win32/dpi_win.h"
 #include "platform/win32/frames_win.h"
 #include "platform/win32/win_ui.h"
 #include "tray/mini.h"
@@ -37,7 +38,7 @@ void Paint(HWND window) {
     if (gPicture.frame < frames.size()) {
         HDC memory = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(memory, frames[gPicture.frame].bitmap);
-        BitBlt(dc, 0, 0, kSize, kSize, memory, 0, 0, SRCCOPY);
+        BitBlt(dc, 0, 0, ps.rcPaint.right, ps.rcPaint.bottom, memory, 0, 0, SRCCOPY);
         SelectObject(memory, old);
         DeleteDC(memory);
     }
@@ -64,12 +65,31 @@ LRESULT CALLBACK PictureProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam
     return DefWindowProcA(window, msg, wParam, lParam);
 }
 
+// The frames drawn at the window's size, so the pictures stay sharp at any DPI.
+void RenderPictures(UINT dpi) {
+    FreeFrames(gPicture.idle);
+    FreeFrames(gPicture.busy);
+    gPicture.idle = RenderFrames(MiniIdlePicture, Scaled(kSize, dpi));
+    gPicture.busy = RenderFrames(MiniBusyPicture, Scaled(kSize, dpi));
+    gPicture.frame = 0;
+}
+
 void CreatePicture(HWND mini) {
-    gPicture.idle = RenderFrames(MiniIdlePicture, kSize);
-    gPicture.busy = RenderFrames(MiniBusyPicture, kSize);
+    const UINT dpi = GetDpiForWindow(mini);
+    RenderPictures(dpi);
     const auto id = static_cast<INT_PTR>(kFirstControlId + static_cast<int>(Ctl::图片框1));
-    gPicture.window = CreateWindowExA(0, kPictureClass, "", WS_CHILD | WS_VISIBLE, 0, 0, kSize, kSize, mini,
-                                      reinterpret_cast<HMENU>(id), GetModuleHandleA(nullptr), nullptr);
+    gPicture.window = CreateWindowExA(0, kPictureClass, "", WS_CHILD | WS_VISIBLE, 0, 0, Scaled(kSize, dpi),
+                                      Scaled(kSize, dpi), mini, reinterpret_cast<HMENU>(id), GetModuleHandleA(nullptr),
+                                      nullptr);
+}
+
+void OnDpiChanged(HWND mini, UINT dpi, const RECT& suggested) {
+    const int size = Scaled(kSize, dpi);
+    SetWindowPos(mini, nullptr, suggested.left, suggested.top, size, size, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(gPicture.window, nullptr, 0, 0, size, size, SWP_NOZORDER | SWP_NOACTIVATE);
+    KillTimer(gPicture.window, kAnimationTimer);
+    RenderPictures(dpi);
+    ShowFrame(0);
 }
 
 LRESULT CALLBACK MiniProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -79,6 +99,7 @@ LRESULT CALLBACK MiniProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
         InitMiniWindow(TheApp());
         return 0;
     case WM_COMMAND: DispatchCommand(wParam, lParam); return 0;  // the mini menu
+    case WM_DPICHANGED: OnDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_CLOSE: QueryCloseMiniWindow(TheApp()); break;        // then closes
     }
     return DefWindowProcA(window, msg, wParam, lParam);
@@ -104,9 +125,10 @@ void RegisterClasses() {
 
 HWND CreateMiniWindow(HWND owner) {
     RegisterClasses();
-    const int left = GetSystemMetrics(SM_CXSCREEN) - 100;
-    return CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMiniWindowClass, "", WS_POPUP, left, 200, kSize, kSize,
-                           owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+    const UINT dpi = GetDpiForSystem();
+    const int left = GetSystemMetrics(SM_CXSCREEN) - Scaled(100, dpi);
+    return CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMiniWindowClass, "", WS_POPUP, left, Scaled(200, dpi),
+                           Scaled(kSize, dpi), Scaled(kSize, dpi), owner, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 HWND MiniPictureWindow() { return gPicture.window; }

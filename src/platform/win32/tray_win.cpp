@@ -51,7 +51,9 @@ bool WinShell::notifyIcon(TrayOp op, const TrayRecord& r) {
 }
 
 IconHandle WinShell::iconFromImage(const unsigned char* image, std::size_t size) {
-    HICON icon = CreateIconFromResource(const_cast<PBYTE>(image), static_cast<DWORD>(size), TRUE, 0x30000);
+    // At the tray's size for the system DPI, scaled from the image when it is another size.
+    HICON icon = CreateIconFromResourceEx(const_cast<PBYTE>(image), static_cast<DWORD>(size), TRUE, 0x30000,
+                                          GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0);
     return reinterpret_cast<IconHandle>(icon);
 }
 

@@ -70,6 +70,9 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_CTLCOLORSTATIC:
         return OnCtlColorStatic(hwnd, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SIZE: OnMainWindowSizeChanged(TheApp()); return 0;
+    case WM_DPICHANGED:
+        TheUi().moveToDpi(Wnd::Main, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_CLOSE:
         if (QueryCloseMainWindow(TheApp())) DestroyWindow(hwnd);
         return 0;
@@ -86,6 +89,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 
 LRESULT CALLBACK ProgressWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_DESTROY) TheUi().forgetWindow(Wnd::Progress);
+    if (msg == WM_DPICHANGED) TheUi().moveToDpi(Wnd::Progress, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 

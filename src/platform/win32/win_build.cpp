@@ -8,6 +8,8 @@
 
 #include "app/about.h"
 #include "app/layout.h"
+#include "platform/win32/dpi_win.h"
+#include "platform/win32/frames_win.h"
 #include "platform/win32/rowtips_win.h"
 #include "platform/win32/win_ui.h"
 #include "resources.h"
@@ -68,35 +70,48 @@ LRESULT CALLBACK GroupBoxProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, UI
     return DefSubclassProc(h, msg, wParam, lParam);
 }
 
-HFONT UiFont() {
-    return CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+HFONT UiFont(UINT dpi) {
+    return CreateFontA(-Scaled(12, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Microsoft YaHei");
 }
 
-HIMAGELIST ListImages() {
-    const auto* file = reinterpret_cast<const BITMAPFILEHEADER*>(ListIconStrip.data());
-    const auto* info = reinterpret_cast<const BITMAPINFO*>(ListIconStrip.data() + sizeof(BITMAPFILEHEADER));
-    HDC dc = GetDC(nullptr);
-    HBITMAP strip = CreateDIBitmap(dc, &info->bmiHeader, CBM_INIT, ListIconStrip.data() + file->bfOffBits, info,
-                                   DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
-    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 8, 0);
-    ImageList_AddMasked(list, strip, RGB(255, 0, 255));
+constexpr int kListImageSize = 16;
+constexpr COLORREF kListImageKey = RGB(255, 0, 255);
+
+HIMAGELIST ListImages(UINT dpi) {
+    const int size = Scaled(kListImageSize, dpi);
+    HBITMAP strip = KeyedStrip(ListIconStrip, size, kListImageKey);
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 8, 0);
+    ImageList_AddMasked(list, strip, kListImageKey);
     DeleteObject(strip);
     return list;
 }
 
+// The columns come with their captions; their widths are the layout's.
 void AddColumns(HWND list, Ctl id) {
     int index = 0;
     for (const auto& col : ListColumns()) {
         if (col.list != id) continue;
         LVCOLUMNA c{};
-        c.mask = LVCF_TEXT | LVCF_WIDTH;
+        c.mask = LVCF_TEXT;
         c.pszText = const_cast<char*>(col.header);
-        c.cx = col.width;
         SendMessageA(list, LVM_INSERTCOLUMNA, index++, reinterpret_cast<LPARAM>(&c));
     }
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+}
+
+void Place(HWND h, const Rect& r, UINT dpi, HFONT font) {
+    SetWindowPos(h, nullptr, Scaled(r.x, dpi), Scaled(r.y, dpi), Scaled(r.w, dpi), Scaled(r.h, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+// The declared outer rectangle of a top-level window, at the DPI it will show at.
+HWND MakeWindow(const char* cls, Wnd which, DWORD style, HINSTANCE instance) {
+    const WindowDecl& w = WindowLayout(which);
+    const UINT dpi = GetDpiForSystem();
+    return CreateWindowExA(0, cls, w.caption, style, Scaled(w.x, dpi), Scaled(w.y, dpi), Scaled(w.w, dpi),
+                           Scaled(w.h, dpi), nullptr, nullptr, instance, nullptr);
 }
 
 void FillTabs(HWND tab) {
@@ -123,13 +138,10 @@ HMENU BuildMenu(Wnd window) {
     return menu;
 }
 
-HWND MakeControl(HWND parent, const char* cls, DWORD style, DWORD exStyle, const Rect& r, int id,
-                 const char* caption, HFONT font) {
-    HWND h = CreateWindowExA(exStyle, cls, caption, WS_CHILD | WS_CLIPSIBLINGS | style, r.x, r.y, r.w, r.h,
-                             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
-                             nullptr);
-    SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return h;
+// Placed, sized and given a font by WinUi::layOut.
+HWND MakeControl(HWND parent, const char* cls, DWORD style, DWORD exStyle, int id, const char* caption) {
+    return CreateWindowExA(exStyle, cls, caption, WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
 }
 
 void RegisterClassOnce(const char* name, WNDPROC proc) {
@@ -139,7 +151,8 @@ void RegisterClassOnce(const char* name, WNDPROC proc) {
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
-    wc.hIconSm = static_cast<HICON>(LoadImageA(wc.hInstance, MAKEINTRESOURCEA(1), IMAGE_ICON, 16, 16, 0));
+    wc.hIconSm = static_cast<HICON>(LoadImageA(wc.hInstance, MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = name;
@@ -151,26 +164,22 @@ void RegisterClassOnce(const char* name, WNDPROC proc) {
 HWND WinUi::createMainWindow(HINSTANCE instance) {
     mainThread_ = GetCurrentThreadId();
     RegisterClassOnce(kMainWindowClass, MainWindowProc);
-    const WindowDecl& w = WindowLayout(Wnd::Main);
-    return CreateWindowExA(0, kMainWindowClass, w.caption,
-                           WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, w.x, w.y, w.w,
-                           w.h, nullptr, nullptr, instance, nullptr);
+    return MakeWindow(kMainWindowClass, Wnd::Main,
+                      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, instance);
 }
 
 void WinUi::createControls(Wnd which, HWND parent) {
     windows_[static_cast<int>(which)] = parent;
     if (which == Wnd::Progress) {
-        if (!font_) font_ = UiFont();
         for (const auto& c : ProgressControls()) {
             const KindClass k = ClassOf(c.kind);
-            progressControls_[static_cast<int>(c.id)] =
-                MakeControl(parent, k.cls, k.style | WS_VISIBLE, k.exStyle, {c.x, c.y, c.w, c.h},
-                            kFirstProgressControlId + static_cast<int>(c.id), c.caption, font_);
+            progressControls_[static_cast<int>(c.id)] = MakeControl(
+                parent, k.cls, k.style | WS_VISIBLE, k.exStyle, kFirstProgressControlId + static_cast<int>(c.id),
+                c.caption);
         }
+        layOut(which, GetDpiForWindow(parent));
         return;
     }
-    font_ = UiFont();
-    images_ = ListImages();
     colors_[static_cast<int>(Ctl::标签_显示大小)] = MakeRgb(0, 0, 255);
     // Containers last and innermost first: each new window goes below its siblings,
     // so the tab control ends at the bottom and group boxes never cover their contents.
@@ -181,16 +190,10 @@ void WinUi::createControls(Wnd which, HWND parent) {
         if (IsContainer(c.kind)) order.push_back(&c);
     for (const ControlDecl* c : order) {
         const KindClass k = ClassOf(c->kind);
-        Rect r = ClientRect(c->id);
-        if (c->kind == Kind::DropList) r.h += 120;  // room for the drop-down part
         const DWORD style = k.style | OwnStyle(c->id);
-        HWND h = MakeControl(parent, k.cls, style, k.exStyle, r, kFirstControlId + static_cast<int>(c->id),
-                             c->caption, font_);
+        HWND h = MakeControl(parent, k.cls, style, k.exStyle, kFirstControlId + static_cast<int>(c->id), c->caption);
         controls_[static_cast<int>(c->id)] = h;
-        if (c->kind == Kind::ListView) {
-            AddColumns(h, c->id);
-            SendMessageA(h, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
-        }
+        if (c->kind == Kind::ListView) AddColumns(h, c->id);
         if (c->id == Ctl::超级列表框) AttachRowTips(parent, h);
         // Themed bars ignore their colour; " " names no theme (an empty name is not enough for Wine).
         if (c->kind == Kind::Progress) SetWindowTheme(h, L" ", L" ");
@@ -207,8 +210,42 @@ void WinUi::createControls(Wnd which, HWND parent) {
     EnableWindow(control(Ctl::按钮_取消), FALSE);
     menus_[0] = BuildMenu(Wnd::Main);
     menus_[1] = BuildMenu(Wnd::Mini);
+    layOut(which, GetDpiForWindow(parent));
     ShowWindow(control(Ctl::选择夹1), SW_SHOW);
     showPage(0);
+}
+
+// The one place where the tables' pixels meet the DPI: positions, sizes, column widths,
+// list images and the font.
+void WinUi::layOut(Wnd which, UINT dpi) {
+    HFONT& font = fonts_[static_cast<int>(which)];
+    HFONT old = font;
+    font = UiFont(dpi);
+    if (which == Wnd::Progress) {
+        for (const auto& c : ProgressControls())
+            Place(progressControls_[static_cast<int>(c.id)], {c.x, c.y, c.w, c.h}, dpi, font);
+    } else {
+        for (const auto& c : MainControls()) {
+            Rect r = ClientRect(c.id);
+            if (c.kind == Kind::DropList) r.h += 120;  // room for the drop-down part
+            Place(control(c.id), r, dpi, font);
+        }
+        for (const auto& col : ListColumns())
+            SendMessageA(control(col.list), LVM_SETCOLUMNWIDTH, ColumnIndex(col), Scaled(col.width, dpi));
+        HIMAGELIST images = ListImages(dpi);
+        for (const auto& c : MainControls())
+            if (c.kind == Kind::ListView)
+                SendMessageA(control(c.id), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+        if (images_) ImageList_Destroy(images_);
+        images_ = images;
+    }
+    if (old) DeleteObject(old);
+}
+
+void WinUi::moveToDpi(Wnd which, UINT dpi, const RECT& suggested) {
+    SetWindowPos(window(which), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    layOut(which, dpi);
 }
 
 void WinUi::showPage(int page) {
@@ -223,9 +260,7 @@ void WinUi::loadWindow(Wnd w) {
         return;
     }
     RegisterClassOnce(kProgressWindowClass, ProgressWindowProc);
-    const WindowDecl& d = WindowLayout(Wnd::Progress);
-    HWND h = CreateWindowExA(0, kProgressWindowClass, d.caption, WS_OVERLAPPEDWINDOW, d.x, d.y, d.w, d.h, nullptr,
-                             nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND h = MakeWindow(kProgressWindowClass, Wnd::Progress, WS_OVERLAPPEDWINDOW, GetModuleHandleA(nullptr));
     createControls(Wnd::Progress, h);
     ShowWindow(h, SW_SHOWNOACTIVATE);
 }

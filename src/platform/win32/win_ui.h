@@ -76,6 +76,10 @@ public:
     HBRUSH pageBrush() const { return pageBrush_; }
     void showPage(int page);  // shows the controls of one tab page, hides the others
     void createControls(Wnd, HWND parent);
+    // Positions, sizes and fonts of a window's controls for a DPI (96: the tables as they are).
+    void layOut(Wnd, UINT dpi);
+    // WM_DPICHANGED: to the rectangle Windows suggests, laid out again.
+    void moveToDpi(Wnd, UINT dpi, const RECT& suggested);
     void forgetWindow(Wnd w) { windows_[static_cast<int>(w)] = nullptr; }
 
 private:
@@ -84,7 +88,7 @@ private:
     std::array<Rgb, kControlCount> colors_{};
     HMENU menus_[2] = {};  // main, mini
     HIMAGELIST images_ = nullptr;
-    HFONT font_ = nullptr;
+    std::array<HFONT, 3> fonts_{};
     HBRUSH pageBrush_ = nullptr;
     HWND progressControls_[3] = {};
     DWORD mainThread_ = 0;
