@@ -2,6 +2,7 @@
 # Shared helpers of the end-to-end scripts. Source it, then call e2e_init <name>.
 #
 #   e2e_init NAME          fresh temp copy of the exe folder, artefact folder, cleanup trap
+#   e2e_wine_start         start the prefix's Wine server and desktop (after a ruz_wine_stop)
 #   app_start [EXE]        start the program (default RuzoriZE3.exe) from the temp folder;
 #                          sets APP_PID (the Unix pid, which is also the Wine process)
 #   app_wait_exit PID [S]  wait up to S seconds; sets APP_EXIT to the exit code, or to
@@ -64,12 +65,16 @@ e2e_init() {
     record FAIL "the driver exists"
     exit 1
   fi
-  # Wine's server and desktop outlive the command that starts them and keep its output
-  # open: started by a "$(wine …)", they would hold that pipe and it would never end.
-  wineserver -p </dev/null >/dev/null 2>&1
-  wine "$RUZ_DRIVER" windows </dev/null >/dev/null 2>&1 || true
+  e2e_wine_start
   cp "$RUZ_EXE_DIR/RuzoriZE3.exe" "$E2E_TMP/"
   echo "== $E2E_NAME (folder $E2E_TMP, artefacts $E2E_ART)"
+}
+
+# Wine's server and desktop outlive the command that starts them and keep its output
+# open: started by a "$(wine …)", they would hold that pipe and it would never end.
+e2e_wine_start() {
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine "$RUZ_DRIVER" windows </dev/null >/dev/null 2>&1 || true
 }
 
 e2e_cleanup() {

@@ -60,6 +60,34 @@ page_shows() {
   [[ $got == "$want" ]] || { echo "page $page: visible 复制/应用/编辑框1 = $got, want $want"; return 1; }
 }
 
+# Prints the numbers given scaled from 96 DPI to $1 DPI, rounded as MulDiv rounds.
+at_dpi() {
+  local dpi="$1" v out=()
+  shift
+  for v in "$@"; do out+=($(((v * dpi + 48) / 96))); done
+  echo "${out[*]}"
+}
+
+# Positions in the main client area add up the tab control (2,0), the page's group box
+# (5,21) or (5,22), and the inner group boxes; at another DPI every number is scaled.
+check_layout() {
+  local dpi="$1" at=""
+  ((dpi == 96)) || at=" at $dpi DPI"
+  check_eq "outer rect 514x388 at (50,50)$at" "$(at_dpi "$dpi" 50 50 514 388)" drive window-rect main
+  check_eq "选择夹1 rect$at" "$(at_dpi "$dpi" 2 0 498 360)" drive ctl-rect 选择夹1
+  check_eq "超级列表框 rect$at" "$(at_dpi "$dpi" 16 35 400 165)" drive ctl-rect 超级列表框
+  check_eq "按钮_复制 rect$at" "$(at_dpi "$dpi" 425 201 58 24)" drive ctl-rect 按钮_复制
+  check_eq "按钮_退出 rect$at" "$(at_dpi "$dpi" 425 314 58 24)" drive ctl-rect 按钮_退出
+  check_eq "进度条1 rect (inside 分组框2)$at" "$(at_dpi "$dpi" 24 283 385 19)" drive ctl-rect 进度条1
+  check_eq "按钮_保存设置 rect (page 1, inside 分组框4)$at" "$(at_dpi "$dpi" 392 279 87 24)" \
+    drive ctl-rect 按钮_保存设置
+  check_eq "按钮_返回 rect (page 2)$at" "$(at_dpi "$dpi" 222 327 58 24)" drive ctl-rect 按钮_返回
+  check_eq "copy list columns$at" "$(printf '%s\t%s\n' 待复制文件\(支持拖放\) "$(at_dpi "$dpi" 200)" \
+    文件大小\(M\) "$(at_dpi "$dpi" 90)" 目标路径 "$(at_dpi "$dpi" 80)")" drive lv-columns 超级列表框
+  check_eq "rule list columns$at" "$(printf '%s\t%s\n' 待复制文件扩展名 "$(at_dpi "$dpi" 360)" \
+    目标路径 "$(at_dpi "$dpi" 90)")" drive lv-columns 超级列表框_扩展名
+}
+
 # The program's texts are GBK: Wine must give it code page 936.
 check_eq "ANSI code page is 936" "936" ruzdrive acp
 
@@ -71,18 +99,10 @@ check_until "title" "$TITLE" drive text main
 sleep 1
 screenshot start
 shot_main page-0-start
-check_eq "outer rect 514x388 at (50,50)" "50 50 514 388" drive window-rect main
 check_eq "main window visible" "1" drive visible main
 
-# ---- layout: positions in the main client area add up the tab control (2,0), the page's
-# group box (5,21) or (5,22), and the inner group boxes.
-check_eq "选择夹1 rect" "2 0 498 360" drive ctl-rect 选择夹1
-check_eq "超级列表框 rect" "16 35 400 165" drive ctl-rect 超级列表框
-check_eq "按钮_复制 rect" "425 201 58 24" drive ctl-rect 按钮_复制
-check_eq "按钮_退出 rect" "425 314 58 24" drive ctl-rect 按钮_退出
-check_eq "进度条1 rect (inside 分组框2)" "24 283 385 19" drive ctl-rect 进度条1
-check_eq "按钮_保存设置 rect (page 1, inside 分组框4)" "392 279 87 24" drive ctl-rect 按钮_保存设置
-check_eq "按钮_返回 rect (page 2)" "222 327 58 24" drive ctl-rect 按钮_返回
+# ---- layout
+check_layout 96
 check_eq "按钮_复制 caption" "复制" drive text 按钮_复制
 check_eq "按钮_退出 caption" "退出" drive text 按钮_退出
 check_eq "按钮_添加文件 caption" "添加文件" drive text 按钮_添加文件
@@ -90,9 +110,6 @@ check_eq "标签_显示大小 caption" "直接拖放文件到列表框" drive te
 check_eq "选择框_成功后删除源文件 caption" "成功后删除源文件" drive text 选择框_成功后删除源文件
 check_eq "按钮_保存设置 caption" "保存设置" drive text 按钮_保存设置
 check_eq "超级列表框 is a list view" "SysListView32" drive class 超级列表框
-check_eq "copy list columns" $'待复制文件(支持拖放)\t200\n文件大小(M)\t90\n目标路径\t80' \
-  drive lv-columns 超级列表框
-check_eq "rule list columns" $'待复制文件扩展名\t360\n目标路径\t90' drive lv-columns 超级列表框_扩展名
 check_eq "按钮_取消 disabled at start" "0" drive enabled 按钮_取消
 check_eq "按钮_复制 enabled at start" "1" drive enabled 按钮_复制
 
@@ -190,5 +207,35 @@ check "restart: still running" app_running "$APP_PID"
 check "restart: 退出 clicked" drive click 按钮_退出
 app_wait_exit "$APP_PID" 15
 check_eq "restart: ends with code 0" "0" echo "$APP_EXIT"
+
+# ---- other DPIs: Wine reads the DPI when it starts, so each is a fresh Wine of a prefix of
+# this phase's own. At 144 DPI the layout above, every number scaled; pages 0 and 1 at each
+# DPI are kept under build/artefacts/dpi/.
+DPI_ART="$RUZ_ROOT/build/artefacts/dpi"
+rm -rf "$DPI_ART"
+mkdir -p "$DPI_ART"
+cp "$E2E_ART/page-0-start.png" "$DPI_ART/96-page-0.png"
+ruz_wine_stop
+export WINEPREFIX="$WINEPREFIX-dpi"
+ruz_prefix_init
+for dpi in 120 144 192; do
+  wine reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f </dev/null >/dev/null 2>&1
+  ruz_wine_stop
+  e2e_wine_start
+  app_start
+  check "$dpi DPI: main window appears" drive wait-window main 30000
+  check_until "$dpi DPI: visible" "1" drive visible main
+  ((dpi == 144)) && check_layout 144
+  sleep 1
+  for page in 1 0; do
+    drive tab "$page" >/dev/null
+    sleep 0.5
+    shot_main "dpi-$dpi-page-$page"
+    cp "$E2E_ART/dpi-$dpi-page-$page.png" "$DPI_ART/$dpi-page-$page.png"
+  done
+  check "$dpi DPI: 退出 clicked" drive click 按钮_退出
+  app_wait_exit "$APP_PID" 15
+  check_eq "$dpi DPI: ends with code 0" "0" echo "$APP_EXIT"
+done
 
 e2e_finish
