@@ -76,19 +76,30 @@ HBITMAP Fitted(Gdiplus::Image& image, int size) {
     return bitmap;
 }
 
-// Pixels the scaling left less than half covered become the key again; the rest opaque.
-void ThresholdToKey(Gdiplus::Bitmap& canvas, COLORREF key) {
+// A 24-bit bitmap of the canvas: pixels the scaling left less than half covered become the
+// key, the rest opaque (an image list takes a 32-bit bitmap's alpha over its mask).
+HBITMAP KeyedBitmap(Gdiplus::Bitmap& canvas, COLORREF key) {
     const Gdiplus::Rect all(0, 0, int(canvas.GetWidth()), int(canvas.GetHeight()));
     Gdiplus::BitmapData data;
-    if (canvas.LockBits(&all, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB,
-                        &data) != Gdiplus::Ok)
-        return;
-    const UINT keyArgb = 0xFF000000u | (GetRValue(key) << 16) | (GetGValue(key) << 8) | GetBValue(key);
-    for (UINT y = 0; y < data.Height; ++y) {
-        auto* row = reinterpret_cast<UINT*>(static_cast<BYTE*>(data.Scan0) + y * data.Stride);
-        for (UINT x = 0; x < data.Width; ++x) row[x] = row[x] >> 24 < 128 ? keyArgb : row[x] | 0xFF000000u;
+    if (canvas.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) != Gdiplus::Ok) return nullptr;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), all.Width, -all.Height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const UINT stride = (data.Width * 3 + 3) & ~3u;
+    for (UINT y = 0; bitmap && y < data.Height; ++y) {
+        const auto* from = reinterpret_cast<const UINT*>(static_cast<const BYTE*>(data.Scan0) + y * data.Stride);
+        BYTE* to = static_cast<BYTE*>(bits) + y * stride;
+        for (UINT x = 0; x < data.Width; ++x, to += 3) {
+            const UINT argb = from[x];
+            const bool covered = argb >> 24 >= 128;
+            to[0] = covered ? BYTE(argb) : GetBValue(key);
+            to[1] = covered ? BYTE(argb >> 8) : GetGValue(key);
+            to[2] = covered ? BYTE(argb >> 16) : GetRValue(key);
+        }
     }
     canvas.UnlockBits(&data);
+    return bitmap;
 }
 
 }  // namespace
@@ -113,10 +124,7 @@ HBITMAP KeyedStrip(ResourceBytes image, int height, COLORREF key) {
         keyed.SetColorKey(c, c);
         g.DrawImage(&strip, Gdiplus::Rect(0, 0, width, height), 0, 0, w, h, Gdiplus::UnitPixel, &keyed);
     }
-    ThresholdToKey(canvas, key);
-    HBITMAP bitmap = nullptr;
-    canvas.GetHBITMAP(Gdiplus::Color(GetRValue(key), GetGValue(key), GetBValue(key)), &bitmap);
-    return bitmap;
+    return KeyedBitmap(canvas, key);
 }
 
 std::vector<PictureFrame> RenderFrames(ResourceBytes bytes, int size) {
