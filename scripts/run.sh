@@ -2,8 +2,9 @@
 # Builds RuzoriZE3.exe and runs it under Wine.
 #   scripts/run.sh              run until the program ends (or Ctrl-C)
 #   scripts/run.sh --shot-only  save build/screenshot.png, then end the program
-# Without a working display the program runs on a private Xvfb screen, and a screenshot
-# of it is saved to build/screenshot.png.
+# Without a working display the program runs on a private Xvfb screen with a light window
+# manager (openbox, so windows have their title bars), and a screenshot of it is saved to
+# build/screenshot.png.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
@@ -14,7 +15,7 @@ for arg in "$@"; do
   case $arg in
     --shot-only) SHOT_ONLY=1 ;;
     -h | --help)
-      sed -n '2,6p' "$0"
+      sed -n '2,7p' "$0"
       exit 0
       ;;
     *)
@@ -40,6 +41,7 @@ DRIVE=(wine "$EXE_DIR/ruzdrive.exe" --exe RuzoriZE3.exe)
 SHOT="$ROOT/build/screenshot.png"
 
 APP_PID=""
+WM_PID=""
 finish() {
   local rc=$?
   trap - EXIT INT TERM
@@ -57,11 +59,25 @@ finish() {
     fi
   fi
   ruz_wine_stop
+  if [[ -n $WM_PID ]]; then
+    kill "$WM_PID" 2>/dev/null || true
+    wait "$WM_PID" 2>/dev/null || true
+  fi
   ruz_xvfb_stop
   exit "$rc"
 }
 trap finish EXIT
 trap 'exit 130' INT TERM
+
+if ((!HAD_DISPLAY)); then
+  openbox --sm-disable </dev/null >/dev/null 2>&1 &
+  WM_PID=$!
+  for _ in $(seq 1 50); do
+    # The manager announces itself on the root window once it runs.
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+  done
+fi
 
 # Its own session: Ctrl-C reaches only this script, which then ends the program through
 # its 退出 button.
