@@ -1,180 +1,124 @@
 #!/usr/bin/env python3
 """Draws the program's icons and pictures and writes them as ICO/BMP/JPEG/GIF.
 
-Standard library only, and deterministic: the outputs are committed and a test
-regenerates them to check nothing drifted.  Usage: generate.py [--out DIR]
+Drawn with Pillow (Debian's python3-pil) and deterministic: the outputs are committed and
+a test regenerates them to check nothing drifted.  Usage: generate.py [--out DIR]
 """
 
 import argparse
+import io
 import math
 import os
 import struct
 import sys
 
-# ---------------------------------------------------------------------------
-# Shapes: inside(x, y) tests plus a bounding box, in pixel coordinates where
-# pixel (i, j) covers [i, i+1) x [j, j+1).
-# ---------------------------------------------------------------------------
-
-
-class Shape:
-    def __init__(self, bbox, inside):
-        self.bbox = bbox
-        self.inside = inside
-
-
-def rrect(x0, y0, x1, y1, r):
-    r = max(0.0, min(r, (x1 - x0) / 2, (y1 - y0) / 2))
-
-    def inside(x, y):
-        if x < x0 or x >= x1 or y < y0 or y >= y1:
-            return False
-        dx = max(x0 + r - x, x - (x1 - r), 0.0)
-        dy = max(y0 + r - y, y - (y1 - r), 0.0)
-        return dx * dx + dy * dy <= r * r
-
-    return Shape((x0, y0, x1, y1), inside)
-
-
-def rect(x0, y0, x1, y1):
-    return rrect(x0, y0, x1, y1, 0)
-
-
-def ellipse(cx, cy, rx, ry):
-    def inside(x, y):
-        dx = (x - cx) / rx
-        dy = (y - cy) / ry
-        return dx * dx + dy * dy <= 1.0
-
-    return Shape((cx - rx, cy - ry, cx + rx, cy + ry), inside)
-
-
-def circle(cx, cy, r):
-    return ellipse(cx, cy, r, r)
-
-
-def arc(cx, cy, r_out, r_in, a0, a1):
-    """Part of a ring, angles in degrees, clockwise on screen (y down)."""
-    a0 %= 360.0
-    span = (a1 - a0) % 360.0 or 360.0
-
-    def inside(x, y):
-        d = (x - cx) ** 2 + (y - cy) ** 2
-        if not r_in * r_in <= d <= r_out * r_out:
-            return False
-        a = math.degrees(math.atan2(y - cy, x - cx)) % 360.0
-        return (a - a0) % 360.0 <= span
-
-    return Shape((cx - r_out, cy - r_out, cx + r_out, cy + r_out), inside)
-
-
-def _seg_dist2(x, y, ax, ay, bx, by):
-    vx, vy = bx - ax, by - ay
-    wx, wy = x - ax, y - ay
-    ll = vx * vx + vy * vy
-    t = 0.0 if ll == 0 else max(0.0, min(1.0, (wx * vx + wy * vy) / ll))
-    dx, dy = wx - t * vx, wy - t * vy
-    return dx * dx + dy * dy
-
-
-def line(ax, ay, bx, by, width):
-    """A stroke with round caps."""
-    h = width / 2
-
-    def inside(x, y):
-        return _seg_dist2(x, y, ax, ay, bx, by) <= h * h
-
-    return Shape((min(ax, bx) - h, min(ay, by) - h, max(ax, bx) + h, max(ay, by) + h), inside)
-
-
-def polygon(points, grow=0.0):
-    """Filled polygon (even-odd), optionally grown by `grow` for outlines."""
-    n = len(points)
-    edges = [(points[i], points[(i + 1) % n]) for i in range(n)]
-    g2 = grow * grow
-
-    def inside(x, y):
-        c = False
-        for (ax, ay), (bx, by) in edges:
-            if (ay > y) != (by > y) and x < ax + (y - ay) * (bx - ax) / (by - ay):
-                c = not c
-        if c or grow <= 0:
-            return c
-        return any(_seg_dist2(x, y, ax, ay, bx, by) <= g2 for (ax, ay), (bx, by) in edges)
-
-    xs = [p[0] for p in points]
-    ys = [p[1] for p in points]
-    return Shape((min(xs) - grow, min(ys) - grow, max(xs) + grow, max(ys) + grow), inside)
-
-
-def both(a, b):
-    x0, y0, x1, y1 = a.bbox
-    u0, v0, u1, v1 = b.bbox
-    return Shape((max(x0, u0), max(y0, v0), min(x1, u1), min(y1, v1)),
-                 lambda x, y: a.inside(x, y) and b.inside(x, y))
-
+from PIL import Image, ImageChops, ImageDraw
 
 # ---------------------------------------------------------------------------
-# Canvas: premultiplied RGBA floats, shapes composited with supersampled
-# coverage.
+# Shapes: each paints itself white on a mask SS times the picture's size; a
+# pixel's coverage is the share of its SS x SS samples the shape covers.
+# Coordinates are picture pixels, pixel (i, j) covering [i, i+1) x [j, j+1).
 # ---------------------------------------------------------------------------
 
 SS = 6  # samples per pixel side
 
 
+def _at(v):
+    """The first sample whose centre is at or past picture coordinate v."""
+    return math.ceil(v * SS - 0.5)
+
+
+def _box(x0, y0, x1, y1):
+    return [_at(x0), _at(y0), _at(x1) - 1, _at(y1) - 1]
+
+
+def _pt(x, y):
+    return (x * SS - 0.5, y * SS - 0.5)
+
+
+def _shape(paint):
+    def mask(size):
+        m = Image.new("L", size, 0)
+        paint(ImageDraw.Draw(m))
+        return m
+
+    return mask
+
+
+def rrect(x0, y0, x1, y1, r):
+    r = max(0.0, min(r, (x1 - x0) / 2, (y1 - y0) / 2))
+    return _shape(lambda d: d.rounded_rectangle(_box(x0, y0, x1, y1), radius=round(r * SS), fill=255))
+
+
+def rect(x0, y0, x1, y1):
+    return _shape(lambda d: d.rectangle(_box(x0, y0, x1, y1), fill=255))
+
+
+def circle(cx, cy, r):
+    return _shape(lambda d: d.ellipse(_box(cx - r, cy - r, cx + r, cy + r), fill=255))
+
+
+def arc(cx, cy, r_out, r_in, a0, a1):
+    """Part of a ring, angles in degrees, clockwise on screen (y down)."""
+
+    def paint(d):
+        d.pieslice(_box(cx - r_out, cy - r_out, cx + r_out, cy + r_out), a0, a1, fill=255)
+        d.ellipse(_box(cx - r_in, cy - r_in, cx + r_in, cy + r_in), fill=0)
+
+    return _shape(paint)
+
+
+def _stroke(d, points, width):
+    """A stroke through the points with round caps and joints."""
+    w = round(width * SS)
+    d.line([_pt(*p) for p in points], fill=255, width=w, joint="curve")
+    for x, y in (points[0], points[-1]):
+        d.ellipse(_box(x - width / 2, y - width / 2, x + width / 2, y + width / 2), fill=255)
+
+
+def line(ax, ay, bx, by, width):
+    return _shape(lambda d: _stroke(d, [(ax, ay), (bx, by)], width))
+
+
+def polygon(points, grow=0.0):
+    """Filled polygon, optionally grown by `grow` all round for outlines."""
+
+    def paint(d):
+        d.polygon([_pt(*p) for p in points], fill=255)
+        if grow > 0:
+            _stroke(d, list(points) + [points[0]], 2 * grow)
+
+    return _shape(paint)
+
+
+def both(a, b):
+    return lambda size: ImageChops.darker(a(size), b(size))
+
+
+# ---------------------------------------------------------------------------
+# Canvas: straight RGBA; each fill lays a colour over it through a shape's
+# coverage.
+# ---------------------------------------------------------------------------
+
+
 class Canvas:
     def __init__(self, w, h, bg=None):
         self.w, self.h = w, h
-        if bg is None:
-            self.px = [[0.0, 0.0, 0.0, 0.0] for _ in range(w * h)]
-        else:
-            self.px = [[float(bg[0]), float(bg[1]), float(bg[2]), 1.0] for _ in range(w * h)]
+        self.im = Image.new("RGBA", (w, h), (0, 0, 0, 0) if bg is None else tuple(bg) + (255,))
 
     def fill(self, shape, color, alpha=1.0):
-        x0, y0, x1, y1 = shape.bbox
-        i0, j0 = max(0, int(math.floor(x0))), max(0, int(math.floor(y0)))
-        i1, j1 = min(self.w, int(math.ceil(x1))), min(self.h, int(math.ceil(y1)))
-        offs = [(k + 0.5) / SS for k in range(SS)]
-        inside = shape.inside
-        r, g, b = color
-        for j in range(j0, j1):
-            for i in range(i0, i1):
-                n = 0
-                for oy in offs:
-                    y = j + oy
-                    for ox in offs:
-                        if inside(i + ox, y):
-                            n += 1
-                if n:
-                    a = alpha * n / (SS * SS)
-                    p = self.px[j * self.w + i]
-                    k = 1.0 - a
-                    p[0] = r * a + p[0] * k
-                    p[1] = g * a + p[1] * k
-                    p[2] = b * a + p[2] * k
-                    p[3] = a + p[3] * k
+        cover = shape((self.w * SS, self.h * SS)).reduce(SS)
+        if alpha != 1.0:
+            cover = cover.point(lambda v: round(v * alpha))
+        layer = Image.new("RGBA", (self.w, self.h), tuple(color) + (255,))
+        layer.putalpha(cover)
+        self.im.alpha_composite(layer)
 
-    def vgradient(self, shape, top, bottom, y0, y1):
-        """Fill with a vertical gradient: one band per pixel row."""
-        for j in range(max(0, int(y0)), min(self.h, int(math.ceil(y1)))):
-            t = 0.0 if y1 - y0 <= 1 else (j + 0.5 - y0) / (y1 - y0)
-            t = max(0.0, min(1.0, t))
-            col = tuple(top[c] + (bottom[c] - top[c]) * t for c in range(3))
-            self.fill(both(shape, rect(0, j, self.w, j + 1)), col)
-
-    def rgba(self, i, j):
-        """Straight (not premultiplied) 8-bit RGBA."""
-        r, g, b, a = self.px[j * self.w + i]
-        if a <= 0.0:
-            return (0, 0, 0, 0)
-        return (_u8(r / a), _u8(g / a), _u8(b / a), _u8(a * 255.0))
-
-    def rgb(self, i, j):
-        return self.rgba(i, j)[:3]
-
-
-def _u8(v):
-    return max(0, min(255, int(math.floor(v + 0.5))))
+    def vgradient(self, top, bottom):
+        """One band per pixel row from top to bottom."""
+        for j in range(self.h):
+            t = (j + 0.5) / self.h
+            self.fill(rect(0, j, self.w, j + 1), tuple(round(top[c] + (bottom[c] - top[c]) * t) for c in range(3)))
 
 
 # ---------------------------------------------------------------------------
@@ -336,13 +280,9 @@ SKY_TOP = (236, 245, 255)
 SKY_BOTTOM = (200, 224, 250)
 
 
-def mini_background(c):
-    c.vgradient(rect(0, 0, c.w, c.h), SKY_TOP, SKY_BOTTOM, 0, c.h)
-
-
 def mini_idle():
     c = Canvas(60, 60, SKY_TOP)
-    mini_background(c)
+    c.vgradient(SKY_TOP, SKY_BOTTOM)
     # dashed drop zone
     dash = (110, 150, 200)
     for k in range(7):
@@ -360,7 +300,7 @@ def mini_busy_frames():
     frames = []
     for k in range(5):
         c = Canvas(50, 50, SKY_TOP)
-        mini_background(c)
+        c.vgradient(SKY_TOP, SKY_BOTTOM)
         draw_player(c, 16, 18, 18, 30, screen="progress", progress=(k + 1) / 5.0)
         tip = 8 + k * 4.5
         draw_arrow(c, arrow_points(25, tip, min(14, tip - 1), 5, 12, 6.5, "down"), ORANGE, ORANGE_DARK, 1.2)
@@ -369,130 +309,57 @@ def mini_busy_frames():
 
 
 # ---------------------------------------------------------------------------
-# Colour quantisation (median cut) for the palette formats
+# Files. Icon images are DIBs with a 1-bit mask (Pillow writes no mask for
+# them); half covered or more counts as opaque, and transparent pixels are
+# black, as the icon's XOR step needs.
 # ---------------------------------------------------------------------------
 
 
-def median_cut(counts, n):
-    """counts: {rgb: count}. Returns up to n colours."""
-    boxes = [sorted(counts.items())]
-    while len(boxes) < n:
-        best, best_key = None, None
-        for bi, box in enumerate(boxes):
-            if len(box) < 2:
-                continue
-            rng = max(max(c[0][ch] for c in box) - min(c[0][ch] for c in box) for ch in range(3))
-            key = (rng * sum(c[1] for c in box) ** 0.5, -bi)
-            if best_key is None or key > best_key:
-                best, best_key = bi, key
-        if best is None:
-            break
-        box = boxes[best]
-        ranges = [max(c[0][ch] for c in box) - min(c[0][ch] for c in box) for ch in range(3)]
-        ch = ranges.index(max(ranges))
-        box.sort(key=lambda c: (c[0][ch], c[0]))
-        total = sum(c[1] for c in box)
-        acc, cut = 0, 1
-        for idx, (_, cnt) in enumerate(box[:-1]):
-            acc += cnt
-            if acc * 2 >= total:
-                cut = idx + 1
-                break
-        else:
-            cut = len(box) - 1
-        boxes[best:best + 1] = [box[:cut], box[cut:]]
-    pal = []
-    for box in boxes:
-        total = sum(c[1] for c in box)
-        pal.append(tuple(_u8(sum(c[0][ch] * c[1] for c in box) / total) for ch in range(3)))
-    return pal
+def _opaque(c):
+    return c.im.getchannel("A").point(lambda a: 255 if a >= 128 else 0)
 
 
-def nearest_mapper(palette):
-    cache = {}
-
-    def index(rgb):
-        i = cache.get(rgb)
-        if i is None:
-            i = min(range(len(palette)),
-                    key=lambda k: sum((palette[k][ch] - rgb[ch]) ** 2 for ch in range(3)))
-            cache[rgb] = i
-        return i
-
-    return index
+def _rows(im, rawmode, width_bytes):
+    """The pixel rows bottom-up, each padded to 32 bits."""
+    stride = (width_bytes + 3) & ~3
+    data = im.tobytes("raw", rawmode)
+    return b"".join(data[j * width_bytes:(j + 1) * width_bytes].ljust(stride, b"\0")
+                    for j in reversed(range(im.height)))
 
 
-# ---------------------------------------------------------------------------
-# ICO / BMP
-# ---------------------------------------------------------------------------
+def _ico_image(c, bpp, palette, pixels):
+    mask = _rows(ImageChops.invert(_opaque(c)).convert("1"), "1", (c.w + 7) // 8)
+    header = struct.pack("<IiiHHIIiiII", 40, c.w, c.h * 2, 1, bpp, 0, len(pixels) + len(mask), 0, 0, 0, 0)
+    return header + palette + pixels + mask
 
 
-def _and_mask(c, opaque):
-    stride = ((c.w + 31) // 32) * 4
-    out = bytearray()
-    for j in reversed(range(c.h)):
-        row = bytearray(stride)
-        for i in range(c.w):
-            if not opaque(i, j):
-                row[i >> 3] |= 0x80 >> (i & 7)
-        out += row
-    return bytes(out)
-
-
-def _dib_header(w, h, bpp, size_image):
-    return struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, bpp, 0, size_image, 0, 0, 0, 0)
+def _on_black(c):
+    return Image.composite(c.im.convert("RGB"), Image.new("RGB", c.im.size), _opaque(c))
 
 
 def ico_image_24(c):
-    """24 bpp with a 1-bit mask: coverage of half or more counts as opaque."""
-    opaque = lambda i, j: c.rgba(i, j)[3] >= 128
-    stride = (c.w * 3 + 3) & ~3
-    xor = bytearray()
-    for j in reversed(range(c.h)):
-        row = bytearray(stride)
-        for i in range(c.w):
-            if opaque(i, j):
-                r, g, b = c.rgb(i, j)
-                row[i * 3:i * 3 + 3] = bytes((b, g, r))
-        xor += row
-    mask = _and_mask(c, opaque)
-    return _dib_header(c.w, c.h, 24, len(xor) + len(mask)) + bytes(xor) + mask
+    return _ico_image(c, 24, b"", _rows(_on_black(c), "BGR", c.w * 3))
 
 
 def ico_image_8(c):
-    """8 bpp: palette entry 0 is black for the transparent pixels."""
-    opaque = lambda i, j: c.rgba(i, j)[3] >= 128
-    counts = {}
-    for j in range(c.h):
-        for i in range(c.w):
-            if opaque(i, j):
-                rgb = c.rgb(i, j)
-                counts[rgb] = counts.get(rgb, 0) + 1
-    pal = [(0, 0, 0)] + median_cut(counts, 255)
-    index = nearest_mapper(pal[1:])
-    stride = (c.w + 3) & ~3
-    xor = bytearray()
-    for j in reversed(range(c.h)):
-        row = bytearray(stride)
-        for i in range(c.w):
-            if opaque(i, j):
-                row[i] = 1 + index(c.rgb(i, j))
-        xor += row
-    pal += [(0, 0, 0)] * (256 - len(pal))
-    palette = b"".join(bytes((b, g, r, 0)) for r, g, b in pal)
-    mask = _and_mask(c, opaque)
-    return _dib_header(c.w, c.h, 8, len(xor) + len(mask)) + palette + bytes(xor) + mask
+    """Palette entry 0 is black for the transparent pixels, 255 colours for the rest."""
+    opaque = _opaque(c)
+    rgb = c.im.convert("RGB")
+    drawn = [p for p, a in zip(rgb.getdata(), opaque.getdata()) if a]
+    sample = Image.new("RGB", (len(drawn), 1))
+    sample.putdata(drawn)
+    palette = sample.quantize(255, method=Image.Quantize.MEDIANCUT)
+    mapped = rgb.quantize(palette=palette, dither=Image.Dither.NONE)
+    indices = Image.frombytes("L", rgb.size, mapped.tobytes()).point(lambda i: i + 1)
+    indices = Image.composite(indices, Image.new("L", rgb.size), opaque)
+    colours = [(0, 0, 0)] + [tuple(palette.getpalette()[3 * i:3 * i + 3]) for i in range(255)]
+    table = b"".join(bytes((b, g, r, 0)) for r, g, b in colours)
+    return _ico_image(c, 8, table, _rows(indices, "L", c.w))
 
 
 def ico_image_32(c):
-    """32 bpp with alpha, and a mask for old readers."""
-    xor = bytearray()
-    for j in reversed(range(c.h)):
-        for i in range(c.w):
-            r, g, b, a = c.rgba(i, j)
-            xor += bytes((b, g, r, a))
-    mask = _and_mask(c, lambda i, j: c.rgba(i, j)[3] >= 128)
-    return _dib_header(c.w, c.h, 32, len(xor) + len(mask)) + bytes(xor) + mask
+    """32 bpp with alpha, and the mask for old readers."""
+    return _ico_image(c, 32, b"", _rows(c.im, "BGRA", c.w * 4))
 
 
 def ico_file(entries):
@@ -505,294 +372,35 @@ def ico_file(entries):
     return out + b"".join(e[2] for e in entries)
 
 
+def _saved(im, fmt, **options):
+    out = io.BytesIO()
+    im.save(out, fmt, **options)
+    return out.getvalue()
+
+
 def bmp_file_keyed(c, key):
     """24-bit BMP where anything less than half covered shows the key colour."""
-    stride = (c.w * 3 + 3) & ~3
-    pixels = bytearray()
-    for j in reversed(range(c.h)):
-        row = bytearray(stride)
-        for i in range(c.w):
-            r, g, b, a = c.rgba(i, j)
-            if a < 128:
-                r, g, b = key
-            elif (r, g, b) == key:
-                r, g, b = key[0], key[1] - 1, key[2]  # never hit the key by accident
-            row[i * 3:i * 3 + 3] = bytes((b, g, r))
-        pixels += row
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(pixels), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, c.w, c.h, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    return header + info + bytes(pixels)
-
-
-# ---------------------------------------------------------------------------
-# Baseline JPEG (4:4:4, standard tables)
-# ---------------------------------------------------------------------------
-
-ZIGZAG = [
-    0, 1, 8, 16, 9, 2, 3, 10, 17, 24, 32, 25, 18, 11, 4, 5,
-    12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6, 7, 14, 21, 28,
-    35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
-    58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63,
-]
-
-Q_LUMA = [
-    16, 11, 10, 16, 24, 40, 51, 61,
-    12, 12, 14, 19, 26, 58, 60, 55,
-    14, 13, 16, 24, 40, 57, 69, 56,
-    14, 17, 22, 29, 51, 87, 80, 62,
-    18, 22, 37, 56, 68, 109, 103, 77,
-    24, 35, 55, 64, 81, 104, 113, 92,
-    49, 64, 78, 87, 103, 121, 120, 101,
-    72, 92, 95, 98, 112, 100, 103, 99,
-]
-
-Q_CHROMA = [
-    17, 18, 24, 47, 99, 99, 99, 99,
-    18, 21, 26, 66, 99, 99, 99, 99,
-    24, 26, 56, 99, 99, 99, 99, 99,
-    47, 66, 99, 99, 99, 99, 99, 99,
-] + [99] * 32
-
-DC_LUMA_BITS = [0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0]
-DC_CHROMA_BITS = [0, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0]
-DC_VALS = list(range(12))
-
-AC_LUMA_BITS = [0, 2, 1, 3, 3, 2, 4, 3, 5, 5, 4, 4, 0, 0, 1, 0x7D]
-AC_LUMA_VALS = [
-    0x01, 0x02, 0x03, 0x00, 0x04, 0x11, 0x05, 0x12, 0x21, 0x31, 0x41, 0x06, 0x13, 0x51, 0x61, 0x07,
-    0x22, 0x71, 0x14, 0x32, 0x81, 0x91, 0xA1, 0x08, 0x23, 0x42, 0xB1, 0xC1, 0x15, 0x52, 0xD1, 0xF0,
-    0x24, 0x33, 0x62, 0x72, 0x82, 0x09, 0x0A, 0x16, 0x17, 0x18, 0x19, 0x1A, 0x25, 0x26, 0x27, 0x28,
-    0x29, 0x2A, 0x34, 0x35, 0x36, 0x37, 0x38, 0x39, 0x3A, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48, 0x49,
-    0x4A, 0x53, 0x54, 0x55, 0x56, 0x57, 0x58, 0x59, 0x5A, 0x63, 0x64, 0x65, 0x66, 0x67, 0x68, 0x69,
-    0x6A, 0x73, 0x74, 0x75, 0x76, 0x77, 0x78, 0x79, 0x7A, 0x83, 0x84, 0x85, 0x86, 0x87, 0x88, 0x89,
-    0x8A, 0x92, 0x93, 0x94, 0x95, 0x96, 0x97, 0x98, 0x99, 0x9A, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7,
-    0xA8, 0xA9, 0xAA, 0xB2, 0xB3, 0xB4, 0xB5, 0xB6, 0xB7, 0xB8, 0xB9, 0xBA, 0xC2, 0xC3, 0xC4, 0xC5,
-    0xC6, 0xC7, 0xC8, 0xC9, 0xCA, 0xD2, 0xD3, 0xD4, 0xD5, 0xD6, 0xD7, 0xD8, 0xD9, 0xDA, 0xE1, 0xE2,
-    0xE3, 0xE4, 0xE5, 0xE6, 0xE7, 0xE8, 0xE9, 0xEA, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF7, 0xF8,
-    0xF9, 0xFA,
-]
-
-AC_CHROMA_BITS = [0, 2, 1, 2, 4, 4, 3, 4, 7, 5, 4, 4, 0, 1, 2, 0x77]
-AC_CHROMA_VALS = [
-    0x00, 0x01, 0x02, 0x03, 0x11, 0x04, 0x05, 0x21, 0x31, 0x06, 0x12, 0x41, 0x51, 0x07, 0x61, 0x71,
-    0x13, 0x22, 0x32, 0x81, 0x08, 0x14, 0x42, 0x91, 0xA1, 0xB1, 0xC1, 0x09, 0x23, 0x33, 0x52, 0xF0,
-    0x15, 0x62, 0x72, 0xD1, 0x0A, 0x16, 0x24, 0x34, 0xE1, 0x25, 0xF1, 0x17, 0x18, 0x19, 0x1A, 0x26,
-    0x27, 0x28, 0x29, 0x2A, 0x35, 0x36, 0x37, 0x38, 0x39, 0x3A, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48,
-    0x49, 0x4A, 0x53, 0x54, 0x55, 0x56, 0x57, 0x58, 0x59, 0x5A, 0x63, 0x64, 0x65, 0x66, 0x67, 0x68,
-    0x69, 0x6A, 0x73, 0x74, 0x75, 0x76, 0x77, 0x78, 0x79, 0x7A, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87,
-    0x88, 0x89, 0x8A, 0x92, 0x93, 0x94, 0x95, 0x96, 0x97, 0x98, 0x99, 0x9A, 0xA2, 0xA3, 0xA4, 0xA5,
-    0xA6, 0xA7, 0xA8, 0xA9, 0xAA, 0xB2, 0xB3, 0xB4, 0xB5, 0xB6, 0xB7, 0xB8, 0xB9, 0xBA, 0xC2, 0xC3,
-    0xC4, 0xC5, 0xC6, 0xC7, 0xC8, 0xC9, 0xCA, 0xD2, 0xD3, 0xD4, 0xD5, 0xD6, 0xD7, 0xD8, 0xD9, 0xDA,
-    0xE2, 0xE3, 0xE4, 0xE5, 0xE6, 0xE7, 0xE8, 0xE9, 0xEA, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF7, 0xF8,
-    0xF9, 0xFA,
-]
-
-
-def _huff_codes(bits, vals):
-    """Canonical codes: {symbol: (code, length)}."""
-    assert sum(bits) == len(vals)
-    codes, code, k = {}, 0, 0
-    for length in range(1, 17):
-        for _ in range(bits[length - 1]):
-            codes[vals[k]] = (code, length)
-            code += 1
-            k += 1
-        code <<= 1
-    return codes
-
-
-def _scaled_quant(table, quality):
-    scale = 5000 // quality if quality < 50 else 200 - quality * 2
-    return [max(1, min(255, (q * scale + 50) // 100)) for q in table]
-
-
-class _BitWriter:
-    def __init__(self):
-        self.out = bytearray()
-        self.acc = 0
-        self.n = 0
-
-    def put(self, code, length):
-        self.acc = (self.acc << length) | code
-        self.n += length
-        while self.n >= 8:
-            self.n -= 8
-            byte = (self.acc >> self.n) & 0xFF
-            self.out.append(byte)
-            if byte == 0xFF:
-                self.out.append(0)
-        self.acc &= (1 << self.n) - 1
-
-    def flush(self):
-        if self.n:
-            self.put((1 << (8 - self.n)) - 1, 8 - self.n)
-
-
-_COS = [[math.cos((2 * x + 1) * u * math.pi / 16) for x in range(8)] for u in range(8)]
-_ALPHA = [math.sqrt(0.125)] + [0.5] * 7
-
-
-def _fdct(block):
-    """8x8 forward DCT of level-shifted samples (row-major list of 64)."""
-    tmp = [0.0] * 64
-    for y in range(8):
-        row = block[y * 8:y * 8 + 8]
-        for u in range(8):
-            cu = _COS[u]
-            tmp[y * 8 + u] = _ALPHA[u] * sum(row[x] * cu[x] for x in range(8))
-    out = [0.0] * 64
-    for u in range(8):
-        for v in range(8):
-            cv = _COS[v]
-            out[v * 8 + u] = _ALPHA[v] * sum(tmp[y * 8 + u] * cv[y] for y in range(8))
-    return out
-
-
-def _magnitude(v):
-    """(category, extra bits) of a coefficient as JPEG codes it."""
-    a = abs(v)
-    size = a.bit_length()
-    bits = v if v >= 0 else v + (1 << size) - 1
-    return size, bits
+    near = (key[0], key[1] - 1, key[2])  # a drawn pixel never hits the key by accident
+    rgb = c.im.convert("RGB")
+    rgb.putdata([near if p == key else p for p in rgb.getdata()])
+    return _saved(Image.composite(rgb, Image.new("RGB", rgb.size, key), _opaque(c)), "BMP")
 
 
 def jpeg_file(c, quality=92):
-    w, h = c.w, c.h
-    pw, ph = (w + 7) & ~7, (h + 7) & ~7
-    planes = [[0.0] * (pw * ph) for _ in range(3)]
-    for j in range(ph):
-        for i in range(pw):
-            r, g, b = c.rgb(min(i, w - 1), min(j, h - 1))  # pad by repeating the edge
-            k = j * pw + i
-            planes[0][k] = 0.299 * r + 0.587 * g + 0.114 * b
-            planes[1][k] = -0.168736 * r - 0.331264 * g + 0.5 * b + 128.0
-            planes[2][k] = 0.5 * r - 0.418688 * g - 0.081312 * b + 128.0
-    qt = [_scaled_quant(Q_LUMA, quality), _scaled_quant(Q_CHROMA, quality)]
-    dc = [_huff_codes(DC_LUMA_BITS, DC_VALS), _huff_codes(DC_CHROMA_BITS, DC_VALS)]
-    ac = [_huff_codes(AC_LUMA_BITS, AC_LUMA_VALS), _huff_codes(AC_CHROMA_BITS, AC_CHROMA_VALS)]
-    bw = _BitWriter()
-    pred = [0, 0, 0]
-    for by in range(0, ph, 8):
-        for bx in range(0, pw, 8):
-            for comp in range(3):
-                t = 0 if comp == 0 else 1
-                plane = planes[comp]
-                block = [plane[(by + y) * pw + bx + x] - 128.0 for y in range(8) for x in range(8)]
-                coef = _fdct(block)
-                zz = [int(round(coef[ZIGZAG[k]] / qt[t][ZIGZAG[k]])) for k in range(64)]
-                diff = zz[0] - pred[comp]
-                pred[comp] = zz[0]
-                size, bits = _magnitude(diff)
-                bw.put(*dc[t][size])
-                if size:
-                    bw.put(bits, size)
-                run = 0
-                for k in range(1, 64):
-                    v = zz[k]
-                    if v == 0:
-                        run += 1
-                        continue
-                    while run > 15:
-                        bw.put(*ac[t][0xF0])
-                        run -= 16
-                    size, bits = _magnitude(v)
-                    bw.put(*ac[t][(run << 4) | size])
-                    bw.put(bits, size)
-                    run = 0
-                if run:
-                    bw.put(*ac[t][0x00])
-    bw.flush()
-
-    def segment(marker, payload):
-        return struct.pack(">BBH", 0xFF, marker, len(payload) + 2) + payload
-
-    out = b"\xFF\xD8"
-    out += segment(0xE0, b"JFIF\0" + struct.pack(">BBBHHBB", 1, 1, 0, 1, 1, 0, 0))
-    for t in range(2):
-        out += segment(0xDB, bytes([t]) + bytes(qt[t][ZIGZAG[k]] for k in range(64)))
-    out += segment(0xC0, struct.pack(">BHHB", 8, h, w, 3) + bytes((1, 0x11, 0, 2, 0x11, 1, 3, 0x11, 1)))
-    for cls_id, bits, vals in ((0x00, DC_LUMA_BITS, DC_VALS), (0x10, AC_LUMA_BITS, AC_LUMA_VALS),
-                               (0x01, DC_CHROMA_BITS, DC_VALS), (0x11, AC_CHROMA_BITS, AC_CHROMA_VALS)):
-        out += segment(0xC4, bytes([cls_id] + bits + vals))
-    out += segment(0xDA, bytes((3, 1, 0x00, 2, 0x11, 3, 0x11, 0, 63, 0)))
-    return out + bytes(bw.out) + b"\xFF\xD9"
-
-
-# ---------------------------------------------------------------------------
-# GIF89a with LZW
-# ---------------------------------------------------------------------------
-
-
-def lzw_encode(indices, min_size):
-    clear, eoi = 1 << min_size, (1 << min_size) + 1
-    out = bytearray()
-    acc = nbits = 0
-
-    def emit(code, width):
-        nonlocal acc, nbits
-        acc |= code << nbits
-        nbits += width
-        while nbits >= 8:
-            out.append(acc & 0xFF)
-            acc >>= 8
-            nbits -= 8
-
-    width = min_size + 1
-    table, next_code = {}, eoi + 1
-    emit(clear, width)
-    prefix = indices[0]
-    for k in indices[1:]:
-        key = (prefix, k)
-        code = table.get(key)
-        if code is not None:
-            prefix = code
-            continue
-        emit(prefix, width)
-        if next_code < 4096:
-            table[key] = next_code
-            next_code += 1
-            if next_code > (1 << width) and width < 12:
-                width += 1
-        else:
-            emit(clear, width)
-            table, next_code, width = {}, eoi + 1, min_size + 1
-        prefix = k
-    emit(prefix, width)
-    emit(eoi, width)
-    if nbits:
-        out.append(acc & 0xFF)
-    return bytes(out)
-
-
-def _sub_blocks(data):
-    out = bytearray()
-    for i in range(0, len(data), 255):
-        chunk = data[i:i + 255]
-        out.append(len(chunk))
-        out += chunk
-    return bytes(out) + b"\0"
+    return _saved(c.im.convert("RGB"), "JPEG", quality=quality, subsampling=0)
 
 
 def gif_file(frames, delay_cs):
-    w, h = frames[0].w, frames[0].h
-    counts = {}
-    for f in frames:
-        for j in range(h):
-            for i in range(w):
-                rgb = f.rgb(i, j)
-                counts[rgb] = counts.get(rgb, 0) + 1
-    pal = median_cut(counts, 256)
-    index = nearest_mapper(pal)
-    pal += [(0, 0, 0)] * (256 - len(pal))
-    out = b"GIF89a" + struct.pack("<HHBBB", w, h, 0xF7, 0, 0)
-    out += b"".join(bytes(p) for p in pal)
-    out += b"\x21\xFF\x0BNETSCAPE2.0\x03\x01" + struct.pack("<H", 0) + b"\0"  # loop forever
-    for f in frames:
-        out += b"\x21\xF9\x04" + struct.pack("<BHB", 0x04, delay_cs, 0) + b"\0"
-        out += b"\x2C" + struct.pack("<HHHHB", 0, 0, w, h, 0)
-        pixels = [index(f.rgb(i, j)) for j in range(h) for i in range(w)]
-        out += b"\x08" + _sub_blocks(lzw_encode(pixels, 8))
-    return out + b"\x3B"
+    """Looping, every frame whole and on one shared palette."""
+    strip = Image.new("RGB", (frames[0].w, frames[0].h * len(frames)))
+    for k, f in enumerate(frames):
+        strip.paste(f.im.convert("RGB"), (0, k * f.h))
+    palette = strip.quantize(256, method=Image.Quantize.MEDIANCUT)
+    shots = [f.im.convert("RGB").quantize(palette=palette, dither=Image.Dither.NONE) for f in frames]
+    # Disposal 2 compares each frame with the background, so none is cropped to its changes;
+    # the palette given keeps the frames from carrying palettes of their own.
+    return _saved(shots[0], "GIF", save_all=True, append_images=shots[1:], duration=delay_cs * 10, loop=0,
+                  disposal=2, optimize=False, palette=palette.getpalette())
 
 
 # ---------------------------------------------------------------------------

@@ -20,6 +20,6 @@ foreach(name IN LISTS made)
 endforeach()
 if(stale)
   message(FATAL_ERROR "Committed pictures differ from generate.py output: ${stale}\n"
-                      "Run python3 resources/generate.py and commit the results.")
+                      "Run resources/generate.py (Python with Pillow) and commit the results.")
 endif()
 message(STATUS "${count} pictures reproduced: ${made}")
