@@ -51,6 +51,8 @@ public:
     // An icon from one image of an ICO file (the bytes at the entry's offset).
     virtual IconHandle iconFromImage(const unsigned char* image, std::size_t size) = 0;
     virtual IconHandle mainWindowSmallIcon() = 0;
+    // The side of the tray's icons in pixels, which grows with the DPI.
+    virtual int smallIconSize() = 0;
 
     // The open-file dialog with multiple selection: full paths in the dialog's order,
     // none after Cancel. filter uses "|" between its parts.

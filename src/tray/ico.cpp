@@ -26,6 +26,19 @@ ResourceBytes IcoImage(ResourceBytes ico, int index) {
     return ico.subspan(offset, size);
 }
 
+int IcoImageFor(ResourceBytes ico, int size) {
+    auto width = [&](int i) {
+        const int stored = ico[kHeaderSize + kEntrySize * static_cast<std::size_t>(i)];
+        return stored ? stored : 256;  // 0 stands for 256
+    };
+    int best = 0;
+    for (int i = 1; !IcoImage(ico, i).empty(); ++i) {
+        const bool fits = width(i) >= size, bestFits = width(best) >= size;
+        if (fits ? !bestFits || width(i) < width(best) : !bestFits && width(i) > width(best)) best = i;
+    }
+    return best;
+}
+
 IconHandle IconFromIcoBytes(Shell& shell, ResourceBytes ico, int index) {
     const ResourceBytes image = IcoImage(ico, index);
     return image.empty() ? 0 : shell.iconFromImage(image.data(), image.size());

@@ -47,7 +47,7 @@ IconHandle CachedIcon(App& app, ResourceBytes ico) {
     TrayState& tray = Tray(app);
     std::lock_guard guard(tray.lock);
     auto [it, added] = tray.icons.try_emplace({ico.data(), ico.size()}, 0);
-    if (added) it->second = IconFromIcoBytes(app.shell, ico, 0);
+    if (added) it->second = IconFromIcoBytes(app.shell, ico, IcoImageFor(ico, app.shell.smallIconSize()));
     return it->second;
 }
 

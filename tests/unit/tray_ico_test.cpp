@@ -2,8 +2,9 @@
 
 #include <vector>
 
-#include "platform/sim/sim_shell.h"
+#include "platform/sim/sim_platform.h"
 #include "tray/ico.h"
+#include "tray/tray.h"
 
 namespace {
 
@@ -58,4 +59,28 @@ TEST(IconFromIcoBytes, AsksTheShellOnlyForImagesInsideTheFile) {
     EXPECT_NE(IconFromIcoBytes(shell, IdleTrayIcon, 0), 0u);
     EXPECT_EQ(IconFromIcoBytes(shell, IdleTrayIcon.first(900), 1), 0u);
     EXPECT_EQ(shell.iconImageSizes, std::vector<std::size_t>{872});
+}
+
+// The tray's icons are 16 px at 96 DPI, 20 at 120, 24 at 144 and 32 at 192.
+TEST(IcoImageFor, TakesTheSmallestImageAtLeastThatBigElseTheBiggest) {
+    std::vector<unsigned char> bigFirst(IdleTrayIcon.begin(), IdleTrayIcon.end());
+    std::swap_ranges(bigFirst.begin() + 6, bigFirst.begin() + 22, bigFirst.begin() + 22);
+    const struct {
+        ResourceBytes ico;
+        int size, want;
+    } cases[] = {
+        {IdleTrayIcon, 16, 0}, {IdleTrayIcon, 20, 1}, {IdleTrayIcon, 32, 1}, {IdleTrayIcon, 48, 1},
+        {bigFirst, 16, 1},     {bigFirst, 24, 0},     {bigFirst, 48, 0},     {BusyTrayIcon, 16, 0},
+        {BusyTrayIcon, 48, 0}, {{}, 16, 0},           {IdleTrayIcon.first(21), 24, 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IcoImageFor(c.ico, c.size), c.want) << c.ico.size() << " " << c.size;
+}
+
+TEST(IcoImageFor, TheTrayIconIsTakenAtTheSmallIconSize) {
+    for (const auto& [side, bytes] : {std::pair{16, 872u}, {24, 3240u}}) {
+        SimPlatform s;
+        s.shell.smallIconSide = side;
+        InstallTrayIcon(s.app, IdleTrayIcon, kProgramTitle);
+        EXPECT_EQ(s.shell.iconImageSizes, std::vector<std::size_t>{bytes}) << side;
+    }
 }

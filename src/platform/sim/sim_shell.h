@@ -17,6 +17,7 @@ public:
     bool notifyIcon(TrayOp op, const TrayRecord& r) override;
     IconHandle iconFromImage(const unsigned char* image, std::size_t size) override;
     IconHandle mainWindowSmallIcon() override { return smallIcon; }
+    int smallIconSize() override { return smallIconSide; }
     std::uintptr_t hookMainWindow() override;
     void unhookMainWindow() override;
     std::uint32_t registerWindowMessage(const std::string& name) override;
@@ -28,6 +29,7 @@ public:
 
     std::vector<SimNotify> notifications;   // every shell call, with the record as sent
     IconHandle smallIcon = 0x5A11;
+    int smallIconSide = 16;
     std::uintptr_t mainWindow = 0x10A0;
     bool hooked = false;                      // the main window's procedure is replaced
     int hookChanges = 0;                      // hook and unhook calls

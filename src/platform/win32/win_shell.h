@@ -16,6 +16,7 @@ public:
     bool notifyIcon(TrayOp, const TrayRecord&) override;
     IconHandle iconFromImage(const unsigned char* image, std::size_t size) override;
     IconHandle mainWindowSmallIcon() override;
+    int smallIconSize() override { return GetSystemMetrics(SM_CXSMICON); }
     std::uintptr_t hookMainWindow() override;
     void unhookMainWindow() override;
     std::uint32_t registerWindowMessage(const std::string& name) override;
