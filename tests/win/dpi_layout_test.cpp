@@ -82,6 +82,26 @@ TEST_P(DpiLayout, MovesToTheSuggestedRectangleWithEveryControlScaled) {
     EXPECT_EQ(image, Scaled(16, dpi));
 }
 
+TEST_P(DpiLayout, MiniAndProgressWindowsFollowTheirDpiToo) {
+    for (Wnd w : {Wnd::Mini, Wnd::Progress}) {
+        ui.loadWindow(w);
+        SendMessageA(ui.window(w), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    }
+    RECT r;
+    GetWindowRect(ui.window(Wnd::Mini), &r);
+    EXPECT_EQ(r.left, suggested.left);
+    EXPECT_EQ(r.right - r.left, Scaled(48, dpi));
+    GetClientRect(ui.control(Ctl::图片框1), &r);
+    EXPECT_EQ(r.right, Scaled(48, dpi));
+    EXPECT_EQ(r.bottom, Scaled(48, dpi));
+    const HWND progress = ui.window(Wnd::Progress);
+    for (const auto& c : ProgressControls()) {
+        const Rect got = PlacedIn(progress, GetDlgItem(progress, kFirstProgressControlId + static_cast<int>(c.id)));
+        EXPECT_EQ(got.x, Scaled(c.x, dpi));
+        EXPECT_EQ(got.w, Scaled(c.w, dpi));
+    }
+}
+
 TEST_P(DpiLayout, EveryCaptionFitsItsControl) {
     for (const auto& c : MainControls()) {
         const HWND h = ui.control(c.id);
