@@ -226,7 +226,7 @@ def draw_diamond(c, ox, fill=(170, 174, 182)):
 
 
 def list_strip():
-    c = Canvas(128, 16)
+    c = Canvas(144, 16)
     # 0: a file no rule matched
     draw_diamond(c, 0)
     # 1: video, orange tiles
@@ -273,6 +273,11 @@ def list_strip():
             (112 + 6.5, 13.5)]
     c.fill(polygon(tick, grow=0.7), GREEN_DARK)
     c.fill(polygon(tick), (76, 200, 64))
+    # 8: failed, a red cross
+    for a, b in (((128 + 3, 3), (128 + 13, 13)), ((128 + 13, 3), (128 + 3, 13))):
+        c.fill(line(*a, *b, 4.4), (150, 16, 12))
+    for a, b in (((128 + 3, 3), (128 + 13, 13)), ((128 + 13, 3), (128 + 3, 13))):
+        c.fill(line(*a, *b, 2.8), (232, 40, 32))
     return c
 
 

@@ -119,26 +119,26 @@ TEST(TrayIcons, BusyIsTellableFromIdleAtAGlance) {
     EXPECT_GT(differ, long(idle.size()) / 5);
 }
 
-TEST(ListIcons, StripHoldsEightDistinct16PixelImagesOnTheMagentaKey) {
+TEST(ListIcons, StripHoldsNineDistinct16PixelImagesOnTheMagentaKey) {
     const ResourceBytes bmp = ListIconStrip;
-    ASSERT_EQ(bmp.size(), 54u + 128 * 3 * 16);
+    ASSERT_EQ(bmp.size(), 54u + 144 * 3 * 16);
     EXPECT_EQ(byteAt(bmp, 0), 'B');
     EXPECT_EQ(byteAt(bmp, 1), 'M');
     EXPECT_EQ(le32(bmp, 2), bmp.size());
     EXPECT_EQ(le32(bmp, 10), 54u) << "pixel offset";
     EXPECT_EQ(le32(bmp, 14), 40u);
-    EXPECT_EQ(le32(bmp, 18), 128u);
+    EXPECT_EQ(le32(bmp, 18), 144u);
     EXPECT_EQ(le32(bmp, 22), 16u) << "positive height: bottom-up rows";
     EXPECT_EQ(le16(bmp, 26), 1u);
     EXPECT_EQ(le16(bmp, 28), 24u);
     EXPECT_EQ(le32(bmp, 30), 0u);
 
     auto pixel = [&](unsigned x, unsigned y) {
-        const std::size_t at = 54 + (15 - y) * 128 * 3 + x * 3;
+        const std::size_t at = 54 + (15 - y) * 144 * 3 + x * 3;
         return long(byteAt(bmp, at + 2)) << 16 | byteAt(bmp, at + 1) << 8 | byteAt(bmp, at);
     };
-    std::array<std::vector<long>, 8> cells;
-    for (unsigned cell = 0; cell < 8; ++cell) {
+    std::array<std::vector<long>, 9> cells;
+    for (unsigned cell = 0; cell < 9; ++cell) {
         int drawn = 0;
         for (unsigned y = 0; y < 16; ++y)
             for (unsigned x = 0; x < 16; ++x) {

@@ -81,7 +81,7 @@ constexpr COLORREF kListImageKey = RGB(255, 0, 255);
 HIMAGELIST ListImages(UINT dpi) {
     const int size = Scaled(kListImageSize, dpi);
     HBITMAP strip = KeyedStrip(ListIconStrip, size, kListImageKey);
-    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 8, 0);
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 9, 0);
     ImageList_AddMasked(list, strip, kListImageKey);
     DeleteObject(strip);
     return list;
