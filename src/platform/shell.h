@@ -10,24 +10,23 @@
 
 using IconHandle = std::uintptr_t;  // 0 = no icon
 
-// The notification-area record, field for field as the shell takes it.
+// The notification-area record, field for field as the shell takes it. The texts are
+// whole: the platform cuts each to its field (tip 127, balloon text 255, balloon title 63
+// UTF-16 units), never inside a character.
 struct TrayRecord {
-    std::uint32_t cbSize = 0;
     std::uintptr_t hWnd = 0;
     std::uint32_t uID = 0;
     std::uint32_t uFlags = 0;
     std::uint32_t uCallbackMessage = 0;
     IconHandle hIcon = 0;
-    char szTip[128] = {};
+    std::string szTip;
     std::uint32_t dwState = 0;
     std::uint32_t dwStateMask = 0;
-    char szInfo[256] = {};
+    std::string szInfo;
     std::uint32_t uTimeout = 0;
-    char szInfoTitle[64] = {};
+    std::string szInfoTitle;
     std::uint32_t dwInfoFlags = 0;
 };
-// The record's size as the shell checks it: the layout up to the balloon fields.
-inline constexpr std::uint32_t kTrayRecordSize = offsetof(TrayRecord, dwInfoFlags) + sizeof(std::uint32_t);
 enum class TrayOp : std::uint32_t { Add = 0, Modify = 1, Delete = 2 };
 
 // What the folder browser returned, before the program normalises it.

@@ -3,6 +3,8 @@
 #include "app/app.h"
 #include "copylist/sizedisplay.h"
 #include "settings/options.h"
+#include "text/escape.h"
+#include "text/gbk.h"
 #include "tray/tray.h"
 
 namespace {
@@ -15,11 +17,17 @@ std::string TrimBlanks(const std::string& s) {
     return s.substr(begin, s.find_last_not_of(' ') - begin + 1);
 }
 
+// A "?" that is no escape stands for a character lost on the way.
+bool HasLostCharacter(const std::string& s) {
+    for (std::size_t i = IndexOfGbk(s, '?'); i != std::string::npos; i = IndexOfGbk(s, '?', i + 1))
+        if (!EscapeAt(s, i)) return true;
+    return false;
+}
+
 // The chosen folder without its final "\", or "" when nothing usable was chosen.
 std::string ChosenFolder(const BrowseOutcome& o) {
-    // The display name shows "?" for characters the ANSI code page cannot hold.
     const std::string name = TrimBlanks(o.displayName.substr(0, o.displayName.find('\0')));
-    if (name.find('?') != std::string::npos || !o.itemChosen || !o.hasPath) return "";
+    if (HasLostCharacter(name) || !o.itemChosen || !o.hasPath) return "";
     return o.path.size() == 3 ? o.path.substr(0, 2) : o.path;
 }
 

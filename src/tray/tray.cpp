@@ -8,7 +8,6 @@
 
 #include "app/app.h"
 #include "platform/shell.h"
-#include "text/gbk.h"
 #include "tray/ico.h"
 
 // The one tray record. The main thread and the copy worker both change it, so each
@@ -51,14 +50,6 @@ IconHandle CachedIcon(App& app, ResourceBytes ico) {
     return it->second;
 }
 
-// The field keeps a terminating zero and never ends in half a character.
-template <std::size_t N>
-void CopyField(char (&field)[N], const std::string& text) {
-    const std::string cut = CutGbk(text, N - 1);
-    std::fill(std::begin(field), std::end(field), '\0');
-    std::copy(cut.begin(), cut.end(), field);
-}
-
 }  // namespace
 
 void RegisterTaskbarCreated(App& app) {
@@ -72,13 +63,12 @@ void InstallTrayIcon(App& app, ResourceBytes ico, const std::string& tip) {
     tray.hooked = true;
     const IconHandle icon = ico.empty() ? app.shell.mainWindowSmallIcon() : CachedIcon(app, ico);
     Notify(app, TrayOp::Add, [&](TrayRecord& r) {
-        r.cbSize = kTrayRecordSize;
         r.hWnd = tray.window;
         r.uID = 1;
         r.uFlags = kIconMessageTip;
         r.uCallbackMessage = kTrayCallbackMessage;
         r.hIcon = icon;
-        CopyField(r.szTip, tip);
+        r.szTip = tip;
     });
 }
 
@@ -108,8 +98,8 @@ void SetTrayTip(App& app, const std::string& tip) {
 void ShowTrayBalloon(App& app, const std::string& title, const std::string& text, int kind) {
     Notify(app, TrayOp::Modify, [&](TrayRecord& r) {
         r.uFlags = kBalloon;
-        CopyField(r.szInfoTitle, title);
-        CopyField(r.szInfo, text);
+        r.szInfoTitle = title;
+        r.szInfo = text;
         r.dwInfoFlags = static_cast<std::uint32_t>(kind);
     });
 }

@@ -67,11 +67,11 @@ TEST(ChooseTarget, FromTheMiniMenuABalloonTellsTheRootEvenAfterCancel) {
     Browsing s;
     s.shell.browseAnswers.push_back(Chosen("K:\\Media", "Media"));
     ChooseTargetFolderAndNotify(s.app);
-    EXPECT_STREQ(s.lastBalloon().szInfo, "目标目录已被修改为K:\\Media\\");
+    EXPECT_EQ(s.lastBalloon().szInfo, "目标目录已被修改为K:\\Media\\");
     EXPECT_EQ(s.lastBalloon().szInfoTitle, s.ui.title(Wnd::Main));
     EXPECT_EQ(s.lastBalloon().dwInfoFlags, 1u);
 
     ChooseTargetFolderAndNotify(s.app);  // Cancel
-    EXPECT_STREQ(s.lastBalloon().szInfo, "目标目录已被修改为K:\\Media\\");
+    EXPECT_EQ(s.lastBalloon().szInfo, "目标目录已被修改为K:\\Media\\");
     EXPECT_EQ(s.stored("MP4配置", "复制路径"), "K:\\Media\\");
 }

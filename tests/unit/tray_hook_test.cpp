@@ -51,7 +51,7 @@ TEST(TrayHook, TaskbarCreatedAddsTheIconAgainWhole) {
     EXPECT_EQ(again.op, TrayOp::Add);
     EXPECT_EQ(again.record.uFlags, 7u);
     EXPECT_EQ(again.record.hIcon, s.shell.notifications[0].record.hIcon);
-    EXPECT_STREQ(again.record.szTip, kProgramTitle);
+    EXPECT_EQ(again.record.szTip, kProgramTitle);
     EXPECT_EQ(again.record.uCallbackMessage, 123456u);
 }
 
@@ -109,8 +109,8 @@ TEST(Minimise, HidesTheMainWindowShowsTheMiniWindowAndHints) {
     EXPECT_TRUE(s.ui.windowVisible(Wnd::Mini));
     const TrayRecord& r = s.shell.notifications.back().record;
     EXPECT_EQ(r.uFlags, 0x10u);
-    EXPECT_STREQ(r.szInfoTitle, kProgramTitle);
-    EXPECT_STREQ(r.szInfo, "窗口已最小化！双击或单击左键显示！");
+    EXPECT_EQ(r.szInfoTitle, kProgramTitle);
+    EXPECT_EQ(r.szInfo, "窗口已最小化！双击或单击左键显示！");
     EXPECT_EQ(r.dwInfoFlags, 1u);
 }
 

@@ -9,6 +9,7 @@
 #include "platform/win32/com_object.h"
 #include "platform/win32/win_shell.h"
 #include "platform/win32/win_ui.h"
+#include "platform/win32/wide_text.h"
 
 namespace {
 
@@ -25,11 +26,11 @@ std::optional<std::string> DroppedPaths(IDataObject* data) {
     if (!data || data->GetData(&format, &medium) != S_OK) return std::nullopt;
     const auto drop = static_cast<HDROP>(medium.hGlobal);
     std::string paths;
-    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-        std::string path(DragQueryFileA(drop, i, nullptr, 0), '\0');
-        DragQueryFileA(drop, i, path.data(), static_cast<UINT>(path.size() + 1));
-        paths += (i ? "\r\n" : "") + path;
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0), L'\0');
+        DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size() + 1));
+        paths += (i ? "\r\n" : "") + Narrow(path);
     }
     ReleaseStgMedium(&medium);
     return paths;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/win32/wide_text.h"
 #include "text/gbk.h"
 
 namespace {
@@ -87,25 +88,26 @@ std::unique_ptr<File> Wrap(HANDLE h, bool uncached = false) {
     return file;
 }
 
-std::string DriveRoot(char letter) { return std::string(1, letter) + ":\\"; }
+std::wstring DriveRoot(char letter) { return {static_cast<wchar_t>(letter), L':', L'\\'}; }
 
 }  // namespace
 
 std::int64_t WinFileSystem::fileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) return -1;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -1;
     return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 bool WinFileSystem::exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool WinFileSystem::isFolder(const std::string& path) {
-    if (path.find_first_of("*?") != std::string::npos) return false;  // a pattern is not a name
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA(path.c_str(), &found);
+    const std::wstring name = Wide(path);
+    if (name.find_first_of(L"*?") != std::wstring::npos) return false;  // a pattern is not a name
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW(name.c_str(), &found);
     if (h == INVALID_HANDLE_VALUE) return false;
     FindClose(h);
     return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -113,27 +115,27 @@ bool WinFileSystem::isFolder(const std::string& path) {
 
 std::int64_t WinFileSystem::driveTotalBytes(char letter) {
     ULARGE_INTEGER total;
-    if (!GetDiskFreeSpaceExA(DriveRoot(letter).c_str(), nullptr, &total, nullptr)) return -1;
+    if (!GetDiskFreeSpaceExW(DriveRoot(letter).c_str(), nullptr, &total, nullptr)) return -1;
     return static_cast<std::int64_t>(total.QuadPart);
 }
 
 std::int64_t WinFileSystem::driveFreeKb(char letter) {
     ULARGE_INTEGER available;
-    if (!GetDiskFreeSpaceExA(DriveRoot(letter).c_str(), &available, nullptr, nullptr)) return -1;
+    if (!GetDiskFreeSpaceExW(DriveRoot(letter).c_str(), &available, nullptr, nullptr)) return -1;
     return static_cast<std::int64_t>(available.QuadPart / 1024);
 }
 
 std::vector<DirEntry> WinFileSystem::listFolder(const std::string& folder) {
     std::vector<DirEntry> out;
     const std::string pattern = WithFinalSeparator(folder) + "*";
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA(pattern.c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW(Wide(pattern).c_str(), &found);
     if (h == INVALID_HANDLE_VALUE) return out;
     do {
-        const std::string name = found.cFileName;
+        const std::string name = Narrow(found.cFileName);
         if (name == "." || name == "..") continue;
         out.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-    } while (FindNextFileA(h, &found));
+    } while (FindNextFileW(h, &found));
     FindClose(h);
     return out;
 }
@@ -141,14 +143,14 @@ std::vector<DirEntry> WinFileSystem::listFolder(const std::string& folder) {
 std::unique_ptr<File> WinFileSystem::openRead(const std::string& path, ReadMode mode) {
     const bool uncached = mode == ReadMode::Uncached;
     const DWORD flags = FILE_FLAG_SEQUENTIAL_SCAN | (uncached ? FILE_FLAG_NO_BUFFERING : 0);
-    return Wrap(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags, nullptr),
+    return Wrap(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags, nullptr),
                 uncached);
 }
 
 std::unique_ptr<File> WinFileSystem::openWrite(const std::string& path, WriteMode mode) {
     // OPEN_ALWAYS and then cutting to zero also empties hidden and system files, which
     // CREATE_ALWAYS refuses.
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                            mode == WriteMode::Hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE && !SetEndOfFile(h)) {
         CloseHandle(h);
@@ -158,40 +160,40 @@ std::unique_ptr<File> WinFileSystem::openWrite(const std::string& path, WriteMod
 }
 
 bool WinFileSystem::createNewFile(const std::string& path, const std::string& bytes) {
-    auto file = Wrap(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    auto file = Wrap(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     const bool written = file->write(bytes.data(), bytes.size());
     if (file->close() && written) return true;
-    DeleteFileA(path.c_str());
+    DeleteFileW(Wide(path).c_str());
     return false;
 }
 
 bool WinFileSystem::flushFile(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     const bool flushed = FlushFileBuffers(h) != 0;
     return CloseHandle(h) && flushed;
 }
 
-bool WinFileSystem::createFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+bool WinFileSystem::createFolder(const std::string& path) { return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0; }
 
-std::uint32_t WinFileSystem::attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+std::uint32_t WinFileSystem::attributes(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()); }
 
 bool WinFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
-    return SetFileAttributesA(path.c_str(), attributes) != 0;
+    return SetFileAttributesW(Wide(path).c_str(), attributes) != 0;
 }
 
-bool WinFileSystem::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool WinFileSystem::deleteFile(const std::string& path) { return DeleteFileW(Wide(path).c_str()) != 0; }
 
 bool WinFileSystem::replaceFile(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 std::string WinFileSystem::volumeFormat(const std::string& root) {
     if (root.size() < 2 || root[1] != ':') return "";
-    char name[MAX_PATH + 1] = {};
-    if (!GetVolumeInformationA(DriveRoot(root[0]).c_str(), nullptr, 0, nullptr, nullptr, nullptr, name, sizeof name))
+    wchar_t name[MAX_PATH + 1] = {};
+    if (!GetVolumeInformationW(DriveRoot(root[0]).c_str(), nullptr, 0, nullptr, nullptr, nullptr, name, MAX_PATH + 1))
         return "";
-    return name;
+    return Narrow(name);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The file system on Windows, through the ANSI (GBK) file functions.
+// The file system on Windows, through the wide file functions.
 #include "platform/files.h"
 
 class WinFileSystem : public FileSystem {

@@ -2,6 +2,7 @@
 
 #include "platform/win32/win_shell.h"
 #include "platform/win32/win_ui.h"
+#include "platform/win32/wide_text.h"
 
 namespace {
 
@@ -16,25 +17,26 @@ BrowseOutcome WinShell::browseForFolder(const std::string& title) {
     PIDLIST_ABSOLUTE desktop = nullptr;
     SHGetFolderLocation(owner, CSIDL_DESKTOP, nullptr, 0, &desktop);
 
-    std::string displayName(MAX_PATH, ' ');
-    BROWSEINFOA info{};
+    std::wstring displayName(MAX_PATH, L' ');
+    const std::wstring wideTitle = Wide(title);
+    BROWSEINFOW info{};
     info.hwndOwner = owner;
     info.pidlRoot = desktop;
     info.pszDisplayName = displayName.data();
-    info.lpszTitle = title.c_str();
+    info.lpszTitle = wideTitle.c_str();
     info.ulFlags = kBrowseFlags;
     info.lpfn = nullptr;
     info.lParam = 0;
     info.iImage = 0;
-    PIDLIST_ABSOLUTE item = SHBrowseForFolderA(&info);
+    PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
 
     BrowseOutcome out;
     out.itemChosen = item != nullptr;
-    out.displayName = displayName.c_str();
+    out.displayName = Narrow(displayName.c_str());
     if (item) {
-        std::string path(MAX_PATH, ' ');
-        out.hasPath = SHGetPathFromIDListA(item, path.data()) != FALSE;
-        if (out.hasPath) out.path = path.c_str();
+        std::wstring path(MAX_PATH, L' ');
+        out.hasPath = SHGetPathFromIDListW(item, path.data()) != FALSE;
+        if (out.hasPath) out.path = Narrow(path.c_str());
     }
     CoTaskMemFree(item);
     CoTaskMemFree(desktop);

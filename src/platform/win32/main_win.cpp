@@ -15,10 +15,10 @@ namespace {
 
 int RunMessageLoop(HWND main) {
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageA(main, &msg)) continue;  // Tab moves between controls
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(main, &msg)) continue;  // Tab moves between controls
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
 }

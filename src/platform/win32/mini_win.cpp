@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "platform/win32/dpi_win.h"
 #include "platform/win32/frames_win.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win_ui.h"
 #include "tray/mini.h"
 
@@ -12,7 +13,7 @@ namespace {
 
 constexpr int kSize = 48;
 constexpr UINT_PTR kAnimationTimer = 1;
-constexpr const char* kPictureClass = "RuzoriZE3MiniPicture";
+constexpr const wchar_t* kPictureClass = L"RuzoriZE3MiniPicture";
 
 // 图片框1 and the frames it shows; the main thread alone touches them.
 struct Picture {
@@ -62,7 +63,7 @@ LRESULT CALLBACK PictureProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam
         gPicture.window = nullptr;
         return 0;
     }
-    return DefWindowProcA(window, msg, wParam, lParam);
+    return DefWindowProcW(window, msg, wParam, lParam);
 }
 
 // The frames drawn at the window's size, so the pictures stay sharp at any DPI.
@@ -78,8 +79,8 @@ void CreatePicture(HWND mini) {
     const UINT dpi = GetDpiForWindow(mini);
     RenderPictures(dpi);
     const auto id = static_cast<INT_PTR>(kFirstControlId + static_cast<int>(Ctl::图片框1));
-    gPicture.window = CreateWindowExA(0, kPictureClass, "", WS_CHILD | WS_VISIBLE, 0, 0, Scaled(kSize, dpi),
-                                      Scaled(kSize, dpi), mini, reinterpret_cast<HMENU>(id), GetModuleHandleA(nullptr),
+    gPicture.window = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, Scaled(kSize, dpi),
+                                      Scaled(kSize, dpi), mini, reinterpret_cast<HMENU>(id), GetModuleHandleW(nullptr),
                                       nullptr);
 }
 
@@ -102,21 +103,22 @@ LRESULT CALLBACK MiniProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED: OnDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_CLOSE: QueryCloseMiniWindow(TheApp()); break;        // then closes
     }
-    return DefWindowProcA(window, msg, wParam, lParam);
+    return DefWindowProcW(window, msg, wParam, lParam);
 }
 
 void RegisterClasses() {
+    static const std::wstring miniClass = Wide(kMiniWindowClass);
     static const bool registered = [] {
-        WNDCLASSA mini{};
+        WNDCLASSW mini{};
         mini.lpfnWndProc = MiniProc;
-        mini.hInstance = GetModuleHandleA(nullptr);
+        mini.hInstance = GetModuleHandleW(nullptr);
         mini.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        mini.lpszClassName = kMiniWindowClass;
-        WNDCLASSA picture = mini;
+        mini.lpszClassName = miniClass.c_str();
+        WNDCLASSW picture = mini;
         picture.style = CS_DBLCLKS;
         picture.lpfnWndProc = PictureProc;
         picture.lpszClassName = kPictureClass;
-        return RegisterClassA(&mini) && RegisterClassA(&picture);
+        return RegisterClassW(&mini) && RegisterClassW(&picture);
     }();
     (void)registered;
 }
@@ -127,8 +129,8 @@ HWND CreateMiniWindow(HWND owner) {
     RegisterClasses();
     const UINT dpi = GetDpiForSystem();
     const int left = GetSystemMetrics(SM_CXSCREEN) - Scaled(100, dpi);
-    return CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMiniWindowClass, "", WS_POPUP, left, Scaled(200, dpi),
-                           Scaled(kSize, dpi), Scaled(kSize, dpi), owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, Wide(kMiniWindowClass).c_str(), L"", WS_POPUP, left, Scaled(200, dpi),
+                           Scaled(kSize, dpi), Scaled(kSize, dpi), owner, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 HWND MiniPictureWindow() { return gPicture.window; }

@@ -2,14 +2,16 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/wide_text.h"
+
 bool WinShell::shellCopyFile(const std::string& source, const std::string& dest) {
     // The shell takes lists: each name ends in a zero, the list in a second one.
-    const std::string from = source + std::string(2, '\0');
-    const std::string to = dest + std::string(2, '\0');
-    SHFILEOPSTRUCTA op{};
+    const std::wstring from = Wide(source) + std::wstring(2, L'\0');
+    const std::wstring to = Wide(dest) + std::wstring(2, L'\0');
+    SHFILEOPSTRUCTW op{};
     op.wFunc = FO_COPY;
     op.pFrom = from.c_str();
     op.pTo = to.c_str();
     op.fFlags = FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI | FOF_SILENT;
-    return SHFileOperationA(&op) == 0 && !op.fAnyOperationsAborted;
+    return SHFileOperationW(&op) == 0 && !op.fAnyOperationsAborted;
 }

@@ -3,22 +3,24 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstddef>
-#include <cstring>
 
 #include "app/app.h"
 #include "platform/win32/win_shell.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win_ui.h"
 #include "tray/tray.h"
 
-// The record goes out with the size of the layout that ends with the balloon fields
-// (488 bytes only with 32-bit pointers); the shell accepts it on every version.
-static_assert(kTrayRecordSize == NOTIFYICONDATAA_V2_SIZE);
-static_assert(sizeof(TrayRecord::szTip) == sizeof(NOTIFYICONDATAA::szTip));
-static_assert(sizeof(TrayRecord::szInfo) == sizeof(NOTIFYICONDATAA::szInfo));
-static_assert(sizeof(TrayRecord::szInfoTitle) == sizeof(NOTIFYICONDATAA::szInfoTitle));
-
 namespace {
+
+// The field keeps its terminating zero.
+template <std::size_t N>
+void CopyField(wchar_t (&field)[N], const std::string& text) {
+    const std::wstring cut = WideCut(text, N - 1);
+    std::copy(cut.begin(), cut.end(), field);
+    field[cut.size()] = L'\0';
+}
 
 HWND hookedWindow = nullptr;
 WNDPROC savedWndProc = nullptr;  // the hooked window's own procedure
@@ -27,27 +29,28 @@ LRESULT CALLBACK TrayWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
     // WM_DESTROY unhooks, and still goes on to the procedure saved before.
     const WNDPROC previous = savedWndProc;
     if (TrayWindowMessage(TheApp(), msg, lParam) == TrayMessage::Handled) return 0;
-    return CallWindowProcA(previous, window, msg, wParam, lParam);
+    return CallWindowProcW(previous, window, msg, wParam, lParam);
 }
 
 }  // namespace
 
 bool WinShell::notifyIcon(TrayOp op, const TrayRecord& r) {
-    NOTIFYICONDATAA data{};
-    data.cbSize = r.cbSize;
+    // The layout that ends with the balloon fields: the shell accepts it on every version.
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
     data.hWnd = reinterpret_cast<HWND>(r.hWnd);
     data.uID = r.uID;
     data.uFlags = r.uFlags;
     data.uCallbackMessage = r.uCallbackMessage;
     data.hIcon = reinterpret_cast<HICON>(r.hIcon);
-    std::memcpy(data.szTip, r.szTip, sizeof data.szTip);
+    CopyField(data.szTip, r.szTip);
     data.dwState = r.dwState;
     data.dwStateMask = r.dwStateMask;
-    std::memcpy(data.szInfo, r.szInfo, sizeof data.szInfo);
+    CopyField(data.szInfo, r.szInfo);
     data.uTimeout = r.uTimeout;
-    std::memcpy(data.szInfoTitle, r.szInfoTitle, sizeof data.szInfoTitle);
+    CopyField(data.szInfoTitle, r.szInfoTitle);
     data.dwInfoFlags = r.dwInfoFlags;
-    return Shell_NotifyIconA(static_cast<DWORD>(op), &data) != FALSE;
+    return Shell_NotifyIconW(static_cast<DWORD>(op), &data) != FALSE;
 }
 
 IconHandle WinShell::iconFromImage(const unsigned char* image, std::size_t size) {
@@ -58,18 +61,18 @@ IconHandle WinShell::iconFromImage(const unsigned char* image, std::size_t size)
 }
 
 IconHandle WinShell::mainWindowSmallIcon() {
-    return static_cast<IconHandle>(SendMessageA(TheUi().window(Wnd::Main), WM_GETICON, ICON_SMALL, 0));
+    return static_cast<IconHandle>(SendMessageW(TheUi().window(Wnd::Main), WM_GETICON, ICON_SMALL, 0));
 }
 
 std::uintptr_t WinShell::hookMainWindow() {
     hookedWindow = TheUi().window(Wnd::Main);
     savedWndProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hookedWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TrayWindowProc)));
+        SetWindowLongPtrW(hookedWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TrayWindowProc)));
     return reinterpret_cast<std::uintptr_t>(hookedWindow);
 }
 
 void WinShell::unhookMainWindow() {
-    if (savedWndProc) SetWindowLongPtrA(hookedWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedWndProc));
+    if (savedWndProc) SetWindowLongPtrW(hookedWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedWndProc));
     savedWndProc = nullptr;
 }
 

@@ -35,7 +35,7 @@ LRESULT OnCtlColorStatic(HWND hwnd, HDC dc, HWND control) {
     const bool onPage = id >= 0 && id < kControlCount && FindControl(static_cast<Ctl>(id)).page != kNoPage;
     const Kind kind = onPage ? FindControl(static_cast<Ctl>(id)).kind : Kind::Edit;
     if (kind == Kind::ReadOnlyEdit || kind == Kind::AboutEdit || kind == Kind::Edit)
-        return DefWindowProcA(hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+        return DefWindowProcW(hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
     SetTextColor(dc, TheUi().labelColor(static_cast<Ctl>(id)));
     SetBkMode(dc, TRANSPARENT);
     return reinterpret_cast<LRESULT>(TheUi().pageBrush());
@@ -84,12 +84,12 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_RUN_POSTED: reinterpret_cast<WinSystem*>(lParam)->runPosted(); return 0;
     }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK ProgressWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_DESTROY) TheUi().forgetWindow(Wnd::Progress);
     if (msg == WM_DPICHANGED) TheUi().moveToDpi(Wnd::Progress, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 

@@ -11,6 +11,7 @@
 #include "platform/win32/dpi_win.h"
 #include "platform/win32/frames_win.h"
 #include "platform/win32/rowtips_win.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win_ui.h"
 #include "resources.h"
 
@@ -20,30 +21,30 @@ LRESULT CALLBACK ProgressWindowProc(HWND, UINT, WPARAM, LPARAM);
 namespace {
 
 struct KindClass {
-    const char* cls;
+    const wchar_t* cls;
     DWORD style;
     DWORD exStyle;
 };
 
 KindClass ClassOf(Kind kind) {
     switch (kind) {
-    case Kind::Tab: return {WC_TABCONTROLA, 0, 0};
-    case Kind::GroupBox: return {"BUTTON", BS_GROUPBOX, 0};
+    case Kind::Tab: return {WC_TABCONTROLW, 0, 0};
+    case Kind::GroupBox: return {L"BUTTON", BS_GROUPBOX, 0};
     case Kind::ListView:
-        return {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP,
+        return {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP,
                 WS_EX_CLIENTEDGE};
-    case Kind::Button: return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
-    case Kind::Label: return {"STATIC", SS_LEFT | SS_NOPREFIX, 0};
-    case Kind::Edit: return {"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
-    case Kind::ReadOnlyEdit: return {"EDIT", ES_AUTOHSCROLL | ES_READONLY, WS_EX_CLIENTEDGE};
+    case Kind::Button: return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case Kind::Label: return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+    case Kind::Edit: return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case Kind::ReadOnlyEdit: return {L"EDIT", ES_AUTOHSCROLL | ES_READONLY, WS_EX_CLIENTEDGE};
     case Kind::AboutEdit:
-        return {"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
-    case Kind::CheckBox: return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
-    case Kind::DropList: return {WC_COMBOBOXA, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
-    case Kind::Progress: return {PROGRESS_CLASSA, PBS_SMOOTH, 0};
-    case Kind::Picture: return {"STATIC", SS_NOTIFY, 0};
+        return {L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case Kind::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+    case Kind::DropList: return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+    case Kind::Progress: return {PROGRESS_CLASSW, PBS_SMOOTH, 0};
+    case Kind::Picture: return {L"STATIC", SS_NOTIFY, 0};
     }
-    return {"STATIC", 0, 0};
+    return {L"STATIC", 0, 0};
 }
 
 // Styles of single controls beyond their kind's. The status line shortens a long path in
@@ -71,8 +72,8 @@ LRESULT CALLBACK GroupBoxProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, UI
 }
 
 HFONT UiFont(UINT dpi) {
-    return CreateFontA(-Scaled(12, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Microsoft YaHei");
+    return CreateFontW(-Scaled(12, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Microsoft YaHei");
 }
 
 constexpr int kListImageSize = 16;
@@ -92,35 +93,37 @@ void AddColumns(HWND list, Ctl id) {
     int index = 0;
     for (const auto& col : ListColumns()) {
         if (col.list != id) continue;
-        LVCOLUMNA c{};
+        std::wstring header = Wide(col.header);
+        LVCOLUMNW c{};
         c.mask = LVCF_TEXT;
-        c.pszText = const_cast<char*>(col.header);
-        SendMessageA(list, LVM_INSERTCOLUMNA, index++, reinterpret_cast<LPARAM>(&c));
+        c.pszText = header.data();
+        SendMessageW(list, LVM_INSERTCOLUMNW, index++, reinterpret_cast<LPARAM>(&c));
     }
-    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
 }
 
 void Place(HWND h, const Rect& r, UINT dpi, HFONT font) {
     SetWindowPos(h, nullptr, Scaled(r.x, dpi), Scaled(r.y, dpi), Scaled(r.w, dpi), Scaled(r.h, dpi),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 // The declared outer rectangle of a top-level window, at the DPI it will show at.
 HWND MakeWindow(const char* cls, Wnd which, DWORD style, HINSTANCE instance) {
     const WindowDecl& w = WindowLayout(which);
     const UINT dpi = GetDpiForSystem();
-    return CreateWindowExA(0, cls, w.caption, style, Scaled(w.x, dpi), Scaled(w.y, dpi), Scaled(w.w, dpi),
+    return CreateWindowExW(0, Wide(cls).c_str(), Wide(w.caption).c_str(), style, Scaled(w.x, dpi), Scaled(w.y, dpi), Scaled(w.w, dpi),
                            Scaled(w.h, dpi), nullptr, nullptr, instance, nullptr);
 }
 
 void FillTabs(HWND tab) {
     int index = 0;
     for (const char* page : TabPages()) {
-        TCITEMA item{};
+        std::wstring text = Wide(page);
+        TCITEMW item{};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(page);
-        SendMessageA(tab, TCM_INSERTITEMA, index++, reinterpret_cast<LPARAM>(&item));
+        item.pszText = text.data();
+        SendMessageW(tab, TCM_INSERTITEMW, index++, reinterpret_cast<LPARAM>(&item));
     }
 }
 
@@ -129,34 +132,35 @@ HMENU BuildMenu(Wnd window) {
     for (const auto& m : Menus()) {
         if (m.window != window) continue;
         if (!m.caption) {
-            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        AppendMenuA(menu, MF_STRING | (m.enabled ? MF_ENABLED : MF_GRAYED),
-                    kFirstMenuId + static_cast<int>(m.id), m.caption);
+        AppendMenuW(menu, MF_STRING | (m.enabled ? MF_ENABLED : MF_GRAYED),
+                    kFirstMenuId + static_cast<int>(m.id), Wide(m.caption).c_str());
     }
     return menu;
 }
 
 // Placed, sized and given a font by WinUi::layOut.
-HWND MakeControl(HWND parent, const char* cls, DWORD style, DWORD exStyle, int id, const char* caption) {
-    return CreateWindowExA(exStyle, cls, caption, WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+HWND MakeControl(HWND parent, const wchar_t* cls, DWORD style, DWORD exStyle, int id, const char* caption) {
+    return CreateWindowExW(exStyle, cls, Wide(caption).c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
-void RegisterClassOnce(const char* name, WNDPROC proc) {
-    WNDCLASSEXA wc{};
+void RegisterClassOnce(const char* className, WNDPROC proc) {
+    const std::wstring name = Wide(className);
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    if (GetClassInfoExA(GetModuleHandleA(nullptr), name, &wc)) return;
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), name.c_str(), &wc)) return;
     wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
-    wc.hIconSm = static_cast<HICON>(LoadImageA(wc.hInstance, MAKEINTRESOURCEA(1), IMAGE_ICON,
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(wc.hInstance, MAKEINTRESOURCEW(1), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = name;
-    RegisterClassExA(&wc);
+    wc.lpszClassName = name.c_str();
+    RegisterClassExW(&wc);
 }
 
 }  // namespace
@@ -205,8 +209,8 @@ void WinUi::createControls(Wnd which, HWND parent) {
             SetWindowSubclass(control(c.id), GroupBoxProc, 0, reinterpret_cast<DWORD_PTR>(pageBrush_));
     FillTabs(control(Ctl::选择夹1));
     for (const char* item : CopyMethodItems())
-        SendMessageA(control(Ctl::组合框_复制方法), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-    SetWindowTextA(control(Ctl::编辑框1), AboutText().c_str());
+        SendMessageW(control(Ctl::组合框_复制方法), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+    SetWindowTextW(control(Ctl::编辑框1), Wide(AboutText()).c_str());
     EnableWindow(control(Ctl::按钮_取消), FALSE);
     menus_[0] = BuildMenu(Wnd::Main);
     menus_[1] = BuildMenu(Wnd::Mini);
@@ -231,11 +235,11 @@ void WinUi::layOut(Wnd which, UINT dpi) {
             Place(control(c.id), r, dpi, font);
         }
         for (const auto& col : ListColumns())
-            SendMessageA(control(col.list), LVM_SETCOLUMNWIDTH, ColumnIndex(col), Scaled(col.width, dpi));
+            SendMessageW(control(col.list), LVM_SETCOLUMNWIDTH, ColumnIndex(col), Scaled(col.width, dpi));
         HIMAGELIST images = ListImages(dpi);
         for (const auto& c : MainControls())
             if (c.kind == Kind::ListView)
-                SendMessageA(control(c.id), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+                SendMessageW(control(c.id), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
         if (images_) ImageList_Destroy(images_);
         images_ = images;
     }
@@ -260,7 +264,7 @@ void WinUi::loadWindow(Wnd w) {
         return;
     }
     RegisterClassOnce(kProgressWindowClass, ProgressWindowProc);
-    HWND h = MakeWindow(kProgressWindowClass, Wnd::Progress, WS_OVERLAPPEDWINDOW, GetModuleHandleA(nullptr));
+    HWND h = MakeWindow(kProgressWindowClass, Wnd::Progress, WS_OVERLAPPEDWINDOW, GetModuleHandleW(nullptr));
     createControls(Wnd::Progress, h);
     ShowWindow(h, SW_SHOWNOACTIVATE);
 }

@@ -5,16 +5,18 @@
 
 #include <vector>
 
+#include "platform/win32/wide_text.h"
+
 namespace {
 
 std::string WindowText(HWND h) {
-    std::string s(static_cast<std::size_t>(GetWindowTextLengthA(h)) + 1, '\0');
-    s.resize(static_cast<std::size_t>(GetWindowTextA(h, s.data(), static_cast<int>(s.size()))));
-    return s;
+    std::wstring s(static_cast<std::size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
+    s.resize(static_cast<std::size_t>(GetWindowTextW(h, s.data(), static_cast<int>(s.size()))));
+    return Narrow(s);
 }
 
-LVITEMA Item(int row, UINT mask) {
-    LVITEMA item{};
+LVITEMW Item(int row, UINT mask) {
+    LVITEMW item{};
     item.mask = mask;
     item.iItem = row;
     return item;
@@ -23,111 +25,113 @@ LVITEMA Item(int row, UINT mask) {
 }  // namespace
 
 std::string WinUi::text(Ctl c) const { return WindowText(control(c)); }
-void WinUi::setText(Ctl c, const std::string& t) { SetWindowTextA(control(c), t.c_str()); }
+void WinUi::setText(Ctl c, const std::string& t) { SetWindowTextW(control(c), Wide(t).c_str()); }
 
 void WinUi::setTextColor(Ctl c, Rgb color) {
     colors_[static_cast<int>(c)] = color;
     InvalidateRect(control(c), nullptr, TRUE);
 }
 
-bool WinUi::checked(Ctl c) const { return SendMessageA(control(c), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool WinUi::checked(Ctl c) const { return SendMessageW(control(c), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 void WinUi::setChecked(Ctl c, bool on) {
-    SendMessageA(control(c), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(control(c), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 bool WinUi::enabled(Ctl c) const { return IsWindowEnabled(control(c)); }
 void WinUi::setEnabled(Ctl c, bool on) { EnableWindow(control(c), on); }
 
-int WinUi::comboIndex(Ctl c) const { return static_cast<int>(SendMessageA(control(c), CB_GETCURSEL, 0, 0)); }
+int WinUi::comboIndex(Ctl c) const { return static_cast<int>(SendMessageW(control(c), CB_GETCURSEL, 0, 0)); }
 void WinUi::setComboIndex(Ctl c, int i) {
     // Windows clears the selection for an index the list does not hold; Wine keeps it.
-    const int items = static_cast<int>(SendMessageA(control(c), CB_GETCOUNT, 0, 0));
-    SendMessageA(control(c), CB_SETCURSEL, i >= 0 && i < items ? i : -1, 0);
+    const int items = static_cast<int>(SendMessageW(control(c), CB_GETCOUNT, 0, 0));
+    SendMessageW(control(c), CB_SETCURSEL, i >= 0 && i < items ? i : -1, 0);
 }
 
-void WinUi::setProgressRange(Ctl c, int min, int max) { SendMessageA(control(c), PBM_SETRANGE32, min, max); }
-void WinUi::setProgressPos(Ctl c, int pos) { SendMessageA(control(c), PBM_SETPOS, pos, 0); }
-int WinUi::progressPos(Ctl c) const { return static_cast<int>(SendMessageA(control(c), PBM_GETPOS, 0, 0)); }
-void WinUi::setProgressColor(Ctl c, Rgb color) { SendMessageA(control(c), PBM_SETBARCOLOR, 0, color); }
+void WinUi::setProgressRange(Ctl c, int min, int max) { SendMessageW(control(c), PBM_SETRANGE32, min, max); }
+void WinUi::setProgressPos(Ctl c, int pos) { SendMessageW(control(c), PBM_SETPOS, pos, 0); }
+int WinUi::progressPos(Ctl c) const { return static_cast<int>(SendMessageW(control(c), PBM_GETPOS, 0, 0)); }
+void WinUi::setProgressColor(Ctl c, Rgb color) { SendMessageW(control(c), PBM_SETBARCOLOR, 0, color); }
 
-int WinUi::currentTab() const { return static_cast<int>(SendMessageA(control(Ctl::选择夹1), TCM_GETCURSEL, 0, 0)); }
+int WinUi::currentTab() const { return static_cast<int>(SendMessageW(control(Ctl::选择夹1), TCM_GETCURSEL, 0, 0)); }
 void WinUi::selectTab(int page) {
-    SendMessageA(control(Ctl::选择夹1), TCM_SETCURSEL, page, 0);
+    SendMessageW(control(Ctl::选择夹1), TCM_SETCURSEL, page, 0);
     showPage(page);
 }
 
-int WinUi::rowCount(Ctl c) const { return static_cast<int>(SendMessageA(control(c), LVM_GETITEMCOUNT, 0, 0)); }
+int WinUi::rowCount(Ctl c) const { return static_cast<int>(SendMessageW(control(c), LVM_GETITEMCOUNT, 0, 0)); }
 
 int WinUi::appendRow(Ctl c, const std::string& col0, int image) {
-    LVITEMA item = Item(rowCount(c), LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM);
-    item.pszText = const_cast<char*>(col0.c_str());
+    std::wstring text = Wide(col0);
+    LVITEMW item = Item(rowCount(c), LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM);
+    item.pszText = text.data();
     item.iImage = image;
-    return static_cast<int>(SendMessageA(control(c), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    return static_cast<int>(SendMessageW(control(c), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-void WinUi::deleteRow(Ctl c, int row) { SendMessageA(control(c), LVM_DELETEITEM, row, 0); }
-void WinUi::deleteAllRows(Ctl c) { SendMessageA(control(c), LVM_DELETEALLITEMS, 0, 0); }
+void WinUi::deleteRow(Ctl c, int row) { SendMessageW(control(c), LVM_DELETEITEM, row, 0); }
+void WinUi::deleteAllRows(Ctl c) { SendMessageW(control(c), LVM_DELETEALLITEMS, 0, 0); }
 
 std::string WinUi::cell(Ctl c, int row, int col) const {
     // Grow the buffer until the text fits: paths can be long.
     for (std::size_t size = 512;; size *= 4) {
-        std::vector<char> buf(size);
-        LVITEMA item = Item(row, LVIF_TEXT);
+        std::vector<wchar_t> buf(size);
+        LVITEMW item = Item(row, LVIF_TEXT);
         item.iSubItem = col;
         item.pszText = buf.data();
         item.cchTextMax = static_cast<int>(size);
         const auto n = static_cast<std::size_t>(
-            SendMessageA(control(c), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)));
-        if (n + 1 < size || size >= (1u << 20)) return std::string(buf.data(), n);
+            SendMessageW(control(c), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
+        if (n + 1 < size || size >= (1u << 20)) return Narrow({buf.data(), n});
     }
 }
 
 void WinUi::setCell(Ctl c, int row, int col, const std::string& t) {
-    LVITEMA item = Item(row, LVIF_TEXT);
+    std::wstring text = Wide(t);
+    LVITEMW item = Item(row, LVIF_TEXT);
     item.iSubItem = col;
-    item.pszText = const_cast<char*>(t.c_str());
-    SendMessageA(control(c), LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    item.pszText = text.data();
+    SendMessageW(control(c), LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
 }
 
 int WinUi::rowImage(Ctl c, int row) const {
-    LVITEMA item = Item(row, LVIF_IMAGE);
-    return SendMessageA(control(c), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ? item.iImage : 0;
+    LVITEMW item = Item(row, LVIF_IMAGE);
+    return SendMessageW(control(c), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? item.iImage : 0;
 }
 
 void WinUi::setRowImage(Ctl c, int row, int image) {
-    LVITEMA item = Item(row, LVIF_IMAGE);
+    LVITEMW item = Item(row, LVIF_IMAGE);
     item.iImage = image;
-    SendMessageA(control(c), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(control(c), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 int WinUi::rowMark(Ctl c, int row) const {
-    LVITEMA item = Item(row, LVIF_PARAM);
-    return SendMessageA(control(c), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))
+    LVITEMW item = Item(row, LVIF_PARAM);
+    return SendMessageW(control(c), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))
                ? static_cast<int>(item.lParam) : 0;
 }
 
 void WinUi::setRowMark(Ctl c, int row, int mark) {
-    LVITEMA item = Item(row, LVIF_PARAM);
+    LVITEMW item = Item(row, LVIF_PARAM);
     item.lParam = mark;
-    SendMessageA(control(c), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(control(c), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 int WinUi::currentRow(Ctl c) const {
-    return static_cast<int>(SendMessageA(control(c), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return static_cast<int>(SendMessageW(control(c), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 void WinUi::selectRow(Ctl c, int row) {
-    LVITEMA none{};
+    LVITEMW none{};
     none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(control(c), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    SendMessageW(control(c), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
     if (row < 0) return;
-    LVITEMA item{};
+    LVITEMW item{};
     item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(control(c), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-    SendMessageA(control(c), LVM_ENSUREVISIBLE, row, FALSE);
+    SendMessageW(control(c), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(control(c), LVM_ENSUREVISIBLE, row, FALSE);
 }
 
 void WinUi::holdRedraw(Ctl c, bool hold) {
-    SendMessageA(control(c), WM_SETREDRAW, !hold, 0);
+    SendMessageW(control(c), WM_SETREDRAW, !hold, 0);
     if (!hold) InvalidateRect(control(c), nullptr, TRUE);
 }
 
@@ -147,7 +151,7 @@ void WinUi::bringToFront(Wnd w) {
     BringWindowToTop(window(w));
 }
 std::string WinUi::title(Wnd w) const { return WindowText(window(w)); }
-void WinUi::setTitle(Wnd w, const std::string& t) { SetWindowTextA(window(w), t.c_str()); }
+void WinUi::setTitle(Wnd w, const std::string& t) { SetWindowTextW(window(w), Wide(t).c_str()); }
 void WinUi::destroyWindow(Wnd w) {
     if (windowCreated(w)) DestroyWindow(window(w));
     forgetWindow(w);
@@ -155,10 +159,10 @@ void WinUi::destroyWindow(Wnd w) {
 void WinUi::setMiniPicture(MiniPicture p) { SetMiniWindowPicture(p); }
 
 void WinUi::setProgressWindowText(ProgressCtl c, const std::string& t) {
-    SetWindowTextA(progressControls_[static_cast<int>(c)], t.c_str());
+    SetWindowTextW(progressControls_[static_cast<int>(c)], Wide(t).c_str());
 }
 void WinUi::setProgressWindowPos(int pos) {
-    SendMessageA(progressControls_[static_cast<int>(ProgressCtl::进度条1)], PBM_SETPOS, pos, 0);
+    SendMessageW(progressControls_[static_cast<int>(ProgressCtl::进度条1)], PBM_SETPOS, pos, 0);
 }
 
 bool WinUi::menuItemEnabled(MenuItem m) const {
@@ -178,7 +182,7 @@ void WinUi::popUpMenu(Wnd w) {
     GetCursorPos(&at);
     SetForegroundWindow(owner);  // so the menu closes when the user clicks elsewhere
     TrackPopupMenu(menu(w), TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
-    PostMessageA(owner, WM_NULL, 0, 0);
+    PostMessageW(owner, WM_NULL, 0, 0);
 }
 
 int WinUi::messageBox(const std::string& text, const std::string& title, unsigned style) {
@@ -186,20 +190,20 @@ int WinUi::messageBox(const std::string& text, const std::string& title, unsigne
     const bool onMain = GetCurrentThreadId() == mainThread_;
     HWND owner = onMain ? window(Wnd::Main) : nullptr;
     if (!onMain) style |= MB_SETFOREGROUND | MB_TOPMOST;
-    return MessageBoxA(owner, text.c_str(), title.c_str(), style);
+    return MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), style);
 }
 
 void WinUi::pumpEvents() {
     if (GetCurrentThreadId() != mainThread_) return;
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the main loop
             return;
         }
-        if (!IsDialogMessageA(window(Wnd::Main), &msg)) {
+        if (!IsDialogMessageW(window(Wnd::Main), &msg)) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
 }
