@@ -14,6 +14,7 @@
 #include "platform/win32/droptarget_win.h"
 #include "platform/win32/win_shell.h"
 #include "platform/win32/win_ui.h"
+#include "text/escape.h"
 
 namespace {
 
@@ -166,13 +167,22 @@ TEST_F(DropTargetTest, DroppedFilesBecomeRowsOnceTheDropHasReturned) {
     EXPECT_EQ(ui.text(Ctl::标签_显示大小), "文件总大小:0.501 M   目标磁盘剩余:4096 M");
 }
 
-TEST_F(DropTargetTest, WideNamesFromTheShellArriveAsGbk) {
+TEST_F(DropTargetTest, WideNamesFromTheShellArriveAsGbkWithEscapes) {
+    const std::string emoji = "J:\\" + EscapeCodePoint(0x1F602) + "搞笑.mp4";
+    sim.fs.addFile(emoji, std::string(1048576, 'x'));
     shell.registerDropTarget(kList);
-    const std::vector<std::wstring> paths{L"J:\\歌.wma", L"J:\\歌.wma"};
+    const std::vector<std::wstring> paths{L"J:\\歌.wma", L"J:\\\xD83D\xDE02搞笑.mp4"};
     EXPECT_EQ(DragOnto(kList, new DataObject(CF_HDROP, FileList(paths))), DWORD{DROPEFFECT_COPY});
     sim.sys.runPosted();
     ASSERT_EQ(ui.rowCount(kList), 2);
-    EXPECT_EQ(Row(1), "J:\\歌.wma|1.5|\\music|2");
+    EXPECT_EQ(Row(0), "J:\\歌.wma|1.5|\\music|2");
+    EXPECT_EQ(Row(1), emoji + "|1|\\Video|1");
+    wchar_t shown[64] = {};
+    LVITEMW cell{};
+    cell.pszText = shown;
+    cell.cchTextMax = 64;
+    SendMessageW(ui.control(kList), LVM_GETITEMTEXTW, 1, reinterpret_cast<LPARAM>(&cell));
+    EXPECT_STREQ(shown, L"J:\\\xD83D\xDE02搞笑.mp4");
 }
 
 TEST_F(DropTargetTest, OnlyFilesOnTheListAreTaken) {
