@@ -51,7 +51,7 @@ void AddRules(Ui& ui) {
 bool Measure(const char* label, FileSystem& fs) {
     SimUi ui;
     SimFileSystem iniFs;
-    SimProfile ini{iniFs};
+    IniProfile ini{iniFs};
     RealClock sys;
     SimShell shell;
     App app{ui, fs, ini, sys, shell};

@@ -1,17 +1,17 @@
-// The simulated INI store against the system's private-profile functions: the same
-// files, the same calls, every result and every file byte compared.
+// The program's INI store against the system's private-profile functions under the GBK
+// code page: the same files, the same calls, every result and every file byte compared.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <cstring>
 #include <sstream>
 #include <vector>
 
 #include "platform/sim/sim_files.h"
-#include "platform/sim/sim_profile.h"
-#include "platform/win32/profile_win.h"
+#include "platform/ini_profile.h"
 #include "settings/options.h"
 
 namespace {
@@ -29,6 +29,26 @@ struct Case {
     std::string name;
     std::optional<std::string> file;  // none: no file at all
     std::vector<Call> calls;
+};
+
+// The reference: the system's ANSI functions.
+struct SystemProfile {
+    std::string readString(const std::string& section, const std::string& key, const std::string& def,
+                           const std::string& path) {
+        char buffer[255] = {};
+        const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer, sizeof buffer,
+                                                 path.c_str());
+        // When a double-byte character does not fit, the count still says 254 but the buffer
+        // holds one byte less; the zero after the last whole character ends the value.
+        return std::string(buffer, strnlen(buffer, n));
+    }
+    int readInt(const std::string& section, const std::string& key, int def, const std::string& path) {
+        return static_cast<int>(GetPrivateProfileIntA(section.c_str(), key.c_str(), def, path.c_str()));
+    }
+    bool writeString(const std::string& section, const std::string& key, const std::string& value,
+                     const std::string& path) {
+        return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != FALSE;
+    }
 };
 
 std::string Repeat(const std::string& s, int n) {
@@ -165,8 +185,8 @@ protected:
     std::string folder_;
     std::vector<std::string> created_;
     SimFileSystem sim_;
-    SimProfile simStore_{sim_};
-    WinProfile winStore_;
+    IniProfile simStore_{sim_};
+    SystemProfile winStore_;
 };
 
 }  // namespace

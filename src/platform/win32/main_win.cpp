@@ -4,8 +4,8 @@
 #include <ole2.h>
 
 #include "app/app.h"
+#include "platform/ini_profile.h"
 #include "platform/win32/files_win.h"
-#include "platform/win32/profile_win.h"
 #include "platform/win32/win_shell.h"
 #include "platform/win32/win_system.h"
 #include "platform/win32/win_ui.h"
@@ -34,7 +34,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     static WinUi ui;
     static WinFileSystem fs;
-    static WinProfile ini;
+    static IniProfile ini{fs};
     static WinSystem sys;
     static WinShell shell;
     static App app(ui, fs, ini, sys, shell);

@@ -1,11 +1,11 @@
-#include "platform/sim/sim_profile.h"
+#include "platform/ini_profile.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <vector>
 
-#include "platform/sim/sim_files.h"
+#include "platform/files.h"
 #include "text/gbk.h"
 
 // The rules follow the private-profile functions as they are implemented on the
@@ -155,26 +155,36 @@ int ParseInt(const std::string& s) {
 
 }  // namespace
 
-std::string SimProfile::readString(const std::string& section, const std::string& key,
+// The file's bytes; "" when it is missing.
+std::string IniProfile::contents(const std::string& path) {
+    std::string text;
+    auto file = fs_.openRead(path, ReadMode::Cached);
+    if (!file) return text;
+    char buffer[4096];
+    for (std::int64_t n; (n = file->read(buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+    file->close();
+    return text;
+}
+
+std::string IniProfile::readString(const std::string& section, const std::string& key,
                                    const std::string& def, const std::string& path) {
-    Tree tree = Parse(fs_.contents(path));
+    Tree tree = Parse(contents(path));
     const Key* k = FindKey(FindSection(tree, section), key);
     return CutGbk(CopyEntry(k && k->value ? *k->value : DefaultText(def), 255), 254);
 }
 
-int SimProfile::readInt(const std::string& section, const std::string& key, int def,
+int IniProfile::readInt(const std::string& section, const std::string& key, int def,
                         const std::string& path) {
-    Tree tree = Parse(fs_.contents(path));
+    Tree tree = Parse(contents(path));
     const Key* k = FindKey(FindSection(tree, section), key);
     const std::string text = CopyEntry(k && k->value ? *k->value : "", 30);
     return text.empty() ? def : ParseInt(text);
 }
 
-bool SimProfile::writeString(const std::string& section, const std::string& key,
+bool IniProfile::writeString(const std::string& section, const std::string& key,
                              const std::string& value, const std::string& path) {
-    const auto* node = fs_.find(path);
-    if (node && (node->folder || node->readOnly || node->locked)) return false;
-    Tree tree = Parse(fs_.contents(path));
+    if (fs_.isFolder(path)) return false;
+    Tree tree = Parse(contents(path));
     Section* s = FindSection(tree, section);
     if (!s) s = &tree.emplace_back(Section{TrimLeft(section), {}});
     Key* k = FindKey(s, key);

@@ -1,13 +1,23 @@
 #pragma once
-// INI files through the system's private-profile functions.
+// INI files read and written byte for byte by the program itself, by the rules of the
+// Windows private-profile functions, so GBK keys and values survive whatever the
+// system's code page.
 #include "platform/profile.h"
 
-class WinProfile : public Profile {
+class FileSystem;
+
+class IniProfile : public Profile {
 public:
+    explicit IniProfile(FileSystem& fs) : fs_(fs) {}
     std::string readString(const std::string& section, const std::string& key,
                            const std::string& def, const std::string& path) override;
     int readInt(const std::string& section, const std::string& key, int def,
                 const std::string& path) override;
     bool writeString(const std::string& section, const std::string& key,
                      const std::string& value, const std::string& path) override;
+
+private:
+    std::string contents(const std::string& path);
+
+    FileSystem& fs_;
 };
