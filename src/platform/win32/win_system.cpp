@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win_ui.h"
 
 namespace {
@@ -12,10 +13,10 @@ constexpr DWORD kEventAllAccess = 0x1F0003;
 }  // namespace
 
 std::string WinSystem::programPath() {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) return path.substr(0, n);
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) return Narrow(path.substr(0, n));
         path.resize(path.size() * 2);
     }
 }
