@@ -2,6 +2,7 @@
 
 #include "settings/folder.h"
 #include "settings/options.h"
+#include "text/escape.h"
 #include "settings_fixture.h"
 
 namespace {
@@ -26,6 +27,8 @@ TEST(BrowseResult, EndsInExactlyOneBackslash) {
     EXPECT_EQ(NormaliseBrowseOutcome(Chosen("K:\\", "MP4 (K:)")), "K:\\");
     EXPECT_EQ(NormaliseBrowseOutcome(Chosen("K:\\Media", "Media")), "K:\\Media\\");
     EXPECT_EQ(NormaliseBrowseOutcome(Chosen("\\\\srv\\share", "share")), "\\\\srv\\share\\");
+    const std::string beyondGbk = EscapeCodePoint(0xD8) + "rsted";  // kept whole, written to mp4.ini as it is
+    EXPECT_EQ(NormaliseBrowseOutcome(Chosen("K:\\" + beyondGbk, beyondGbk)), "K:\\" + beyondGbk + "\\");
     // The display-name buffer keeps the blanks it was filled with after the name's zero.
     EXPECT_EQ(NormaliseBrowseOutcome(Chosen("K:\\Media", std::string("  Media  \0 ? ", 13))), "K:\\Media\\");
 }
