@@ -91,7 +91,7 @@ void SetTrayIcon(App& app, ResourceBytes ico) {
 void SetTrayTip(App& app, const std::string& tip) {
     Notify(app, TrayOp::Modify, [&](TrayRecord& r) {
         r.uFlags = kTip;
-        CopyField(r.szTip, tip);
+        r.szTip = tip;
     });
 }
 

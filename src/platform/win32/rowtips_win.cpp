@@ -6,6 +6,7 @@
 
 #include "app/app.h"
 #include "copyengine/copyjob.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win_ui.h"
 
 namespace {
@@ -48,19 +49,10 @@ void AttachRowTips(HWND owner, HWND list) {
 }
 
 bool AnswerRowTip(NMHDR& header) {
-    if (!gTip || header.hwndFrom != gTip) return false;
-    static std::string text;  // lives until the tip has shown it
-    static std::wstring wide;
+    if (!gTip || header.hwndFrom != gTip || header.code != TTN_GETDISPINFOW) return false;
+    static std::wstring text;  // lives until the tip has shown it
     const int row = RowUnderMouse();
-    text = row < 0 ? "" : FailedRowReason(TheApp(), row);
-    if (header.code == TTN_GETDISPINFOW) {
-        wide.assign(text.size() + 1, L'\0');
-        wide.resize(MultiByteToWideChar(936, 0, text.c_str(), -1, wide.data(), static_cast<int>(wide.size())));
-        reinterpret_cast<NMTTDISPINFOW&>(header).lpszText = wide.data();
-    } else if (header.code == TTN_GETDISPINFOA) {
-        reinterpret_cast<NMTTDISPINFOA&>(header).lpszText = text.data();
-    } else {
-        return false;
-    }
+    text = row < 0 ? L"" : Wide(FailedRowReason(TheApp(), row));
+    reinterpret_cast<NMTTDISPINFOW&>(header).lpszText = text.data();
     return true;
 }
