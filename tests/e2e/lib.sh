@@ -15,6 +15,8 @@
 #   check_eq NAME WANT CMD...  run CMD; PASS when its output is exactly WANT
 #   check_until NAME WANT CMD...  like check_eq, but polls CMD for up to $E2E_WAIT seconds
 #   wait_until WANT CMD... poll CMD until it prints WANT; prints the last output
+#   same_files SRC|DEST... each source byte-identical to its copy below $PLAYER
+#   summary                the status line of a finished copy job, up to the seconds
 #   screenshot NAME        save the screen to the artefact folder
 #   e2e_finish             print the summary of this script; exit 1 when a check failed
 #
@@ -201,6 +203,18 @@ check_until() {
   shift 2
   check_eq "$name" "$want" wait_until "$want" "$@"
 }
+
+# Every file byte for byte where a copy job put it: "source|place below \$PLAYER".
+same_files() {
+  local pair bad=0
+  for pair in "$@"; do
+    cmp -s "${pair%%|*}" "$PLAYER/${pair#*|}" || { echo "differs or missing: ${pair#*|}"; bad=1; }
+  done
+  return $bad
+}
+
+# The status line once a copy job is over: its summary up to the seconds.
+summary() { drive text 标签3 | sed 's/耗时.*/耗时/'; }
 
 screenshot() {
   import -window root "$E2E_ART/$1.png" 2>/dev/null

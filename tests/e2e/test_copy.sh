@@ -31,18 +31,6 @@ ln -sfn "$PLAYER" "$KLINK"
 trap 'rm -f "$KLINK"; e2e_cleanup' EXIT
 WSRC4="Z:${SRC4//\//\\}"
 
-# Every file byte for byte where its rule puts it: "source|place on the player".
-same_files() {
-  local pair bad=0
-  for pair in "$@"; do
-    cmp -s "${pair%%|*}" "$PLAYER/${pair#*|}" || { echo "differs or missing: ${pair#*|}"; bad=1; }
-  done
-  return $bad
-}
-
-# The status line once the job is over: its summary up to the seconds.
-summary() { drive text 标签3 | sed 's/耗时.*/耗时/'; }
-
 app_start
 check "main window appears" drive wait-window main 30000
 check_eq "rule list loaded" "5" wait_until 5 drive lv-count 超级列表框_扩展名

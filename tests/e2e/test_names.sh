@@ -19,14 +19,6 @@ head -c 200000 /dev/urandom >"$ALBUM/2 歌.mp3"
 ln -sfn "$PLAYER" "$KLINK"
 trap 'rm -f "$KLINK"; e2e_cleanup' EXIT
 
-same_files() {
-  local pair bad=0
-  for pair in "$@"; do
-    cmp -s "${pair%%|*}" "$PLAYER/${pair#*|}" || { echo "differs or missing: ${pair#*|}"; bad=1; }
-  done
-  return $bad
-}
-summary() { drive text 标签3 | sed 's/耗时.*/耗时/'; }
 tab_captions() {
   local i
   for i in 0 1 2; do drive tab-text "$i"; done
