@@ -28,6 +28,7 @@ struct App {
     // Folder intakes in progress (a drop during one nests); 复制 meanwhile waits for them.
     int intakeDepth = 0;
     bool copyAfterIntake = false;
+    std::string removableSeen;  // the removable drives at the last look, by letter
     // Written by Cancel on the main thread, read by the copy worker.
     std::atomic<int> copyBusy{0};
 

@@ -10,6 +10,7 @@
 #include "settings/folder.h"
 #include "settings/options.h"
 #include "settings/rules.h"
+#include "settings/sendto.h"
 #include "tray/mini.h"
 
 namespace {
@@ -39,6 +40,7 @@ constexpr ClickBinding kClicks[] = {
     {Ctl::按钮_默认, RestoreDefaultRules},
     {Ctl::按钮_保存设置, SaveOptionsAndConfirm},
     {Ctl::选择框_迷你, ApplyMiniWindowOption},
+    {Ctl::选择框_发送到, ApplySendToOption},
     {Ctl::按钮_返回, ShowCopyPage},
 };
 

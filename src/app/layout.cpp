@@ -49,6 +49,8 @@ constexpr ControlDecl kMain[] = {
     {选择框_迷你, Kind::CheckBox, 分组框4, 1, 9, 39, 80, 18, "迷你窗口"},
     {组合框_复制方法, Kind::DropList, 分组框4, 1, 256, 14, 160, 20, ""},
     {按钮_保存设置, Kind::Button, 分组框4, 1, 376, 35, 87, 24, "保存设置"},
+    // below 分组框4, in line with its check boxes
+    {选择框_发送到, Kind::CheckBox, 分组框3, 1, 17, 298, 200, 18, "添加到右键“发送到”菜单"},
     // page 2 "关于"
     {编辑框1, Kind::AboutEdit, 选择夹1, 2, 6, 26, 485, 292, ""},
     {按钮_返回, Kind::Button, 选择夹1, 2, 220, 327, 58, 24, "返回"},

@@ -3,7 +3,9 @@
 #include "app/app.h"
 #include "app/layout.h"
 #include "copyengine/copyjob.h"
+#include "copylist/copylist.h"
 #include "settings/options.h"
+#include "settings/sendto.h"
 #include "tray/tray.h"
 
 namespace {
@@ -23,6 +25,12 @@ std::string FileNamePart(const std::string& path) {
     return path.substr(start);
 }
 
+// A start with paths gives them to the running instance and leaves its window as it is.
+void GiveWayToRunningInstance(App& app, std::uint32_t window) {
+    if (app.sys.commandLinePaths().empty()) app.sys.activateWindow(window);
+    else app.sys.handOverCommandLine(window);
+}
+
 void RevokeListDropTarget(App& app) { app.shell.revokeDropTarget(Ctl::超级列表框); }
 
 }  // namespace
@@ -35,12 +43,11 @@ std::string GetProgramFolder(const std::string& programPath) {
 
 bool EnsureSingleInstance(App& app, const std::string& eventName, const std::string& registryName,
                           bool activateExisting, std::uint32_t windowHandle) {
-    if (app.sys.instanceEventExists(eventName)) {
-        if (activateExisting) app.sys.activateWindow(app.sys.readInstanceWindow(registryName));
+    if (!app.sys.createInstanceEvent(eventName)) {
+        if (activateExisting) GiveWayToRunningInstance(app, app.sys.readInstanceWindow(registryName));
         app.sys.exitProcess(0);
         return false;
     }
-    app.sys.createInstanceEvent(eventName);
     if (activateExisting) app.sys.writeInstanceWindow(registryName, windowHandle);
     return true;
 }
@@ -55,9 +62,12 @@ void InitMainWindow(App& app, std::uint32_t mainWindow) {
     InstallTrayIcon(app, IdleTrayIcon, kProgramTitle);
     app.ui.setTitle(Wnd::Main, kProgramTitle);
     LoadOptions(app);
+    ShowSendToEntry(app);
     app.ui.setProgressColor(Ctl::进度条1, kProgressPurple);
     app.ui.setProgressColor(Ctl::进度条2, kProgressPurple);
     app.exitRequested = 0;
+    const std::string paths = app.sys.commandLinePaths();
+    if (!paths.empty()) OnPathsHandedOver(app, paths);
 }
 
 bool QueryCloseMainWindow(App& app) {

@@ -8,13 +8,16 @@
 #include "copyengine/jobui.h"
 #include "copyengine/paths.h"
 #include "copylist/sizedisplay.h"
+#include "settings/playerdrive.h"
 #include "text/number.h"
 #include "tray/tray.h"
 
 namespace {
 
 // The root and the free space; a refusal leaves the list and the controls as they are.
+// A missing root may be a player that came back under another letter.
 bool PassesChecks(App& app) {
+    if (!FolderExists(app.fs, app.ui.text(Ctl::目录框))) OfferNewPlayerDrive(app);
     const std::string root = app.ui.text(Ctl::目录框);
     std::string refusal;
     if (!FolderExists(app.fs, root))

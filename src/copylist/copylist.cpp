@@ -87,3 +87,7 @@ double FileSizeInM(App& app, const std::string& path) {
 }
 
 void OnFilesDropped(App& app, const std::string& text) { AddPaths(app, text); }
+
+void OnPathsHandedOver(App& app, const std::string& text) {
+    app.sys.post([&app, text] { AddPaths(app, text); });
+}

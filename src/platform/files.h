@@ -46,6 +46,8 @@ public:
     virtual std::int64_t driveTotalBytes(char letter) = 0;
     // Free space of the drive with this letter in 1024-byte units, or -1.
     virtual std::int64_t driveFreeKb(char letter) = 0;
+    // The letters of the removable drives present, in order ("" when there are none).
+    virtual std::string removableDrives() = 0;
     // The entries of one folder (no "." or ".."), in no particular order.
     virtual std::vector<DirEntry> listFolder(const std::string& folder) = 0;
 

@@ -61,6 +61,11 @@ public:
     // The shell's copy of one file to an exact destination file path.
     virtual bool shellCopyFile(const std::string& source, const std::string& dest) = 0;
 
+    // Shortcuts in the user's Send To folder, named without ".lnk".
+    virtual std::string sendToTarget(const std::string& name) = 0;  // "" when there is none
+    virtual bool createSendToShortcut(const std::string& name, const std::string& target) = 0;
+    virtual bool deleteSendToShortcut(const std::string& name) = 0;  // true when none is left
+
     // File drops on the window of a control; dropped paths reach OnFilesDropped.
     virtual void registerDropTarget(Ctl) = 0;
     virtual void revokeDropTarget(Ctl) = 0;

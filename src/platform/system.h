@@ -11,15 +11,21 @@ public:
     // Full path of the running executable.
     virtual std::string programPath() = 0;
 
-    // The named event that marks a running instance.
-    virtual bool instanceEventExists(const std::string& name) = 0;
-    virtual bool createInstanceEvent(const std::string& name) = 0;  // held until the process ends
+    // Creates the named event that marks a running instance and holds it until the
+    // process ends; false when it existed already, as another instance holds it.
+    // One call, so two starts at the same moment cannot both see it missing.
+    virtual bool createInstanceEvent(const std::string& name) = 0;
     // The current user's registry value holding the running instance's window.
     virtual std::uint32_t readInstanceWindow(const std::string& name) = 0;  // 0 when missing
     virtual void writeInstanceWindow(const std::string& name, std::uint32_t window) = 0;
     virtual void deleteInstanceWindow(const std::string& name) = 0;
     // Restores a window of another process from minimised and activates it.
     virtual void activateWindow(std::uint32_t window) = 0;
+
+    // The paths given on the command line, joined by "\r\n"; "" when there are none.
+    virtual std::string commandLinePaths() = 0;
+    // Sends those paths to the running instance's main window; false when it took none.
+    virtual bool handOverCommandLine(std::uint32_t window) = 0;
 
     // Ends the message loop; the windows are destroyed and the process exits with code.
     virtual void quit(int code) = 0;

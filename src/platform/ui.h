@@ -12,9 +12,9 @@ constexpr Rgb MakeRgb(int r, int g, int b) { return Rgb(r) | (Rgb(g) << 8) | (Rg
 
 // Message box styles and answers, with their Windows values.
 namespace mb {
-constexpr unsigned Ok = 0x0, OkCancel = 0x1;
+constexpr unsigned Ok = 0x0, OkCancel = 0x1, YesNo = 0x4;
 constexpr unsigned IconError = 0x10, IconQuestion = 0x20, IconWarning = 0x30, IconInfo = 0x40;
-constexpr int IdOk = 1, IdCancel = 2;
+constexpr int IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7;
 }  // namespace mb
 
 enum class MiniPicture { Idle, Busy };
@@ -82,7 +82,7 @@ public:
     virtual void setMenuItemEnabled(MenuItem, bool) = 0;
     virtual void popUpMenu(Wnd) = 0;  // the window's menu, at the mouse position
 
-    // A modal message box; returns mb::IdOk or mb::IdCancel.
+    // A modal message box; returns the button pressed (mb::IdOk, mb::IdYes ...).
     virtual int messageBox(const std::string& text, const std::string& title, unsigned style) = 0;
 
     // Let pending window events run (a no-op off the main thread).

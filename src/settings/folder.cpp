@@ -41,7 +41,10 @@ std::string BrowseForFolder(App& app, const std::string& title) {
 
 void ChooseTargetFolder(App& app) {
     const std::string root = BrowseForFolder(app, "请选择RuzoriZE3磁盘根目录");
-    if (root == "\\") return;
+    if (root != "\\") SetTargetRoot(app, root);
+}
+
+void SetTargetRoot(App& app, const std::string& root) {
     app.ui.setText(Ctl::目录框, root);
     WriteIniText(app, "MP4配置", "复制路径", app.ui.text(Ctl::目录框));
     RefreshSizeDisplay(app);

@@ -3,8 +3,9 @@
 #
 #   e2e_init NAME          fresh temp copy of the exe folder, artefact folder, cleanup trap
 #   e2e_wine_start         start the prefix's Wine server and desktop (after a ruz_wine_stop)
-#   app_start [EXE]        start the program (default RuzoriZE3.exe) from the temp folder;
-#                          sets APP_PID (the Unix pid, which is also the Wine process)
+#   app_start [EXE [ARG...]]  start the program (default RuzoriZE3.exe) from the temp
+#                          folder; sets APP_PID (the Unix pid, which is also the Wine process)
+#   winpath PATH           the Windows name of a Unix path (through drive Z:)
 #   app_wait_exit PID [S]  wait up to S seconds; sets APP_EXIT to the exit code, or to
 #                          "running" (and returns 1); call it outside $(...), where the
 #                          process is no child
@@ -98,10 +99,16 @@ e2e_cleanup() {
 # Starts the program from the temp folder; its output goes to the artefact folder.
 app_start() {
   local exe="${1:-RuzoriZE3.exe}"
+  (($#)) && shift
   RUZ_EXE="$exe"
-  (cd "$E2E_TMP" && exec wine "./$exe") </dev/null >>"$E2E_ART/$exe.log" 2>&1 &
+  (cd "$E2E_TMP" && exec wine "./$exe" "$@") </dev/null >>"$E2E_ART/$exe.log" 2>&1 &
   APP_PID=$!
   E2E_PIDS+=("$APP_PID")
+}
+
+winpath() {
+  local p="${1//\//\\}"
+  printf 'Z:%s\n' "$p"
 }
 
 app_running() {

@@ -46,6 +46,33 @@ TEST(SingleInstance, SecondInstanceActivatesTheFirstAndEndsSilently) {
     EXPECT_FALSE(second.ui.windowCreated(Wnd::Mini));
 }
 
+TEST(StartWithPaths, TheListTakesThemAsADropOnceRunning) {
+    SimPlatform s;
+    s.fs.addDrive('C', 8LL << 30, 4LL << 30);
+    s.fs.addFile("C:\\a.mp3", std::string(2097152, 'x'));
+    s.fs.addFile("C:\\dir\\b.txt", "");
+    s.sys.commandLine = "C:\\a.mp3\r\nC:\\gone.wmv\r\nC:\\dir";
+    InitMainWindow(s.app, 0x10A2);
+    EXPECT_EQ(s.ui.rowCount(Ctl::超级列表框), 0);  // not inside the window's creation
+    s.sys.runPosted();
+    EXPECT_EQ(s.ui.column0(Ctl::超级列表框), (std::vector<std::string>{"C:\\a.mp3", "C:\\gone.wmv", "C:\\dir\\b.txt"}));
+    EXPECT_EQ(s.ui.cell(Ctl::超级列表框, 0, 1), "2");
+    EXPECT_EQ(s.ui.cell(Ctl::超级列表框, 1, 1), "-1");
+}
+
+TEST(StartWithPaths, ASecondStartHandsThemOverAndEndsSilently) {
+    SimPlatform second;
+    second.sys.events.insert("RuzoriZE3.exe");
+    second.sys.registry["RuzoriZE3.exe"] = 0x777;
+    second.sys.commandLine = "C:\\a.mp3\r\nD:\\";
+    InitMainWindow(second.app, 0x999);
+    EXPECT_EQ(second.sys.handedOver[0x777], "C:\\a.mp3\r\nD:\\");
+    EXPECT_TRUE(second.sys.activated.empty());  // the running window stays where it is
+    EXPECT_EQ(second.sys.exitCode, 0);
+    EXPECT_TRUE(second.ui.messageBoxes.empty());
+    EXPECT_FALSE(second.ui.windowCreated(Wnd::Mini));
+}
+
 TEST(SingleInstance, CopiesWithAnotherFileNameDoNotSeeEachOther) {
     SimPlatform other;
     other.sys.events.insert("RuzoriZE3.exe");

@@ -115,6 +115,13 @@ std::int64_t SimFileSystem::driveFreeKb(char letter) {
     return it == drives.end() ? -1 : it->second.freeBytes / 1024;
 }
 
+std::string SimFileSystem::removableDrives() {
+    std::string letters;
+    for (const auto& [letter, drive] : drives)
+        if (drive.removable) letters += letter;
+    return letters;
+}
+
 std::vector<DirEntry> SimFileSystem::listFolder(const std::string& folder) {
     std::vector<DirEntry> out;
     const std::string prefix = WithFinalSeparator(key(folder));

@@ -23,6 +23,7 @@ public:
         std::int64_t totalBytes = 8LL << 30;
         std::int64_t freeBytes = 4LL << 30;
         std::string format = "NTFS";
+        bool removable = false;
     };
 
     std::int64_t fileSize(const std::string& path) override;
@@ -30,6 +31,7 @@ public:
     bool isFolder(const std::string& path) override;
     std::int64_t driveTotalBytes(char letter) override;
     std::int64_t driveFreeKb(char letter) override;
+    std::string removableDrives() override;
     std::vector<DirEntry> listFolder(const std::string& folder) override;
     std::unique_ptr<File> openRead(const std::string& path, ReadMode) override;
     std::unique_ptr<File> openWrite(const std::string& path, WriteMode = WriteMode::Visible) override;

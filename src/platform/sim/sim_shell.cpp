@@ -47,3 +47,18 @@ BrowseOutcome SimShell::browseForFolder(const std::string& title) {
 bool SimShell::shellCopyFile(const std::string& source, const std::string& dest) {
     return onShellCopy ? onShellCopy(source, dest) : false;
 }
+
+std::string SimShell::sendToTarget(const std::string& name) {
+    auto it = sendTo.find(name);
+    return it == sendTo.end() ? "" : it->second;
+}
+
+bool SimShell::createSendToShortcut(const std::string& name, const std::string& target) {
+    if (sendToWritable) sendTo[name] = target;
+    return sendToWritable;
+}
+
+bool SimShell::deleteSendToShortcut(const std::string& name) {
+    if (sendToWritable) sendTo.erase(name);
+    return sendToWritable || !sendTo.count(name);
+}

@@ -1,6 +1,7 @@
 #pragma once
 #include <deque>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,6 +27,9 @@ public:
     bool shellCopyFile(const std::string& source, const std::string& dest) override;
     void registerDropTarget(Ctl c) override { dropTargets.insert(c); }
     void revokeDropTarget(Ctl c) override { dropTargets.erase(c); }
+    std::string sendToTarget(const std::string& name) override;
+    bool createSendToShortcut(const std::string& name, const std::string& target) override;
+    bool deleteSendToShortcut(const std::string& name) override;
 
     std::vector<SimNotify> notifications;   // every shell call, with the record as sent
     IconHandle smallIcon = 0x5A11;
@@ -39,6 +43,8 @@ public:
     std::deque<std::vector<std::string>> chosenFiles;  // answers of the open-file dialog
     std::deque<BrowseOutcome> browseAnswers;           // answers of the folder browser
     std::set<Ctl> dropTargets;
+    std::map<std::string, std::string> sendTo;  // shortcut name -> target
+    bool sendToWritable = true;
     // The shell copy, as a test wants it to behave.
     std::function<bool(const std::string&, const std::string&)> onShellCopy;
 };

@@ -1,7 +1,5 @@
 #include "platform/sim/sim_system.h"
 
-bool SimSystem::instanceEventExists(const std::string& name) { return events.count(name) > 0; }
-
 bool SimSystem::createInstanceEvent(const std::string& name) { return events.insert(name).second; }
 
 std::uint32_t SimSystem::readInstanceWindow(const std::string& name) {
@@ -14,6 +12,12 @@ void SimSystem::writeInstanceWindow(const std::string& name, std::uint32_t windo
 }
 
 void SimSystem::deleteInstanceWindow(const std::string& name) { registry.erase(name); }
+
+bool SimSystem::handOverCommandLine(std::uint32_t window) {
+    if (window == 0 || commandLine.empty()) return false;
+    handedOver[window] += commandLine;
+    return true;
+}
 
 void SimSystem::startThread(std::function<void()> fn) {
     if (holdThreads) threads.push_back(std::move(fn));

@@ -10,12 +10,13 @@
 class SimSystem : public System {
 public:
     std::string programPath() override { return exePath; }
-    bool instanceEventExists(const std::string& name) override;
     bool createInstanceEvent(const std::string& name) override;
     std::uint32_t readInstanceWindow(const std::string& name) override;
     void writeInstanceWindow(const std::string& name, std::uint32_t window) override;
     void deleteInstanceWindow(const std::string& name) override;
     void activateWindow(std::uint32_t window) override { activated.push_back(window); }
+    std::string commandLinePaths() override { return commandLine; }
+    bool handOverCommandLine(std::uint32_t window) override;
     void quit(int code) override { quitCode = code; }
     void exitProcess(int code) override { exitCode = code; }
     std::uint64_t tickMs() override { return now; }
@@ -30,6 +31,8 @@ public:
     std::set<std::string> events;              // named events of every process
     std::map<std::string, std::uint32_t> registry;
     std::vector<std::uint32_t> activated;
+    std::string commandLine;  // the paths given, joined by "\r\n"
+    std::map<std::uint32_t, std::string> handedOver;  // what each window was sent
     int quitCode = -1, exitCode = -1;
     std::uint64_t now = 1000;
     std::deque<std::function<void()>> posted;

@@ -9,6 +9,7 @@ public:
     bool isFolder(const std::string& path) override;
     std::int64_t driveTotalBytes(char letter) override;
     std::int64_t driveFreeKb(char letter) override;
+    std::string removableDrives() override;  // drives_win.cpp
     std::vector<DirEntry> listFolder(const std::string& folder) override;
     std::unique_ptr<File> openRead(const std::string& path, ReadMode) override;
     std::unique_ptr<File> openWrite(const std::string& path, WriteMode = WriteMode::Visible) override;

@@ -6,6 +6,8 @@
 #include "app/events.h"
 #include "app/layout.h"
 #include "app/startup.h"
+#include "platform/win32/drives_win.h"
+#include "platform/win32/handover_win.h"
 #include "platform/win32/rowtips_win.h"
 #include "platform/win32/win_system.h"
 #include "platform/win32/win_ui.h"
@@ -83,6 +85,8 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         PostQuitMessage(0);
         return 0;
     case WM_RUN_POSTED: reinterpret_cast<WinSystem*>(lParam)->runPosted(); return 0;
+    case WM_COPYDATA: return OnHandOverReceived(TheApp(), reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case WM_DEVICECHANGE: OnDeviceChange(TheApp(), wParam, lParam); return TRUE;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }

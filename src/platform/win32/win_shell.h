@@ -1,6 +1,7 @@
 #pragma once
 // The shell on Windows. Each group of methods lives in its own file:
-// tray_win.cpp, filedialog_win.cpp, folderdialog_win.cpp, shellcopy_win.cpp, droptarget_win.cpp.
+// tray_win.cpp, filedialog_win.cpp, folderdialog_win.cpp, shellcopy_win.cpp, droptarget_win.cpp,
+// sendto_win.cpp.
 #include <windows.h>
 #include <unknwn.h>
 #include <oleidl.h>
@@ -25,6 +26,9 @@ public:
     bool shellCopyFile(const std::string& source, const std::string& dest) override;
     void registerDropTarget(Ctl) override;
     void revokeDropTarget(Ctl) override;
+    std::string sendToTarget(const std::string& name) override;  // sendto_win.cpp
+    bool createSendToShortcut(const std::string& name, const std::string& target) override;
+    bool deleteSendToShortcut(const std::string& name) override;
 
     App* app = nullptr;  // where dropped files go
 

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr const char* kInstanceKey = "Software\\RuzoriZE3";
-constexpr DWORD kEventAllAccess = 0x1F0003;
 
 }  // namespace
 
@@ -21,16 +20,17 @@ std::string WinSystem::programPath() {
     }
 }
 
-bool WinSystem::instanceEventExists(const std::string& name) {
-    HANDLE h = OpenEventA(kEventAllAccess, FALSE, name.c_str());
-    if (!h) return false;
-    CloseHandle(h);
-    return true;
-}
-
+// A failed create counts as the first instance, so start-up goes on without the marker,
+// unless the event is there but out of reach (an instance running as administrator).
 bool WinSystem::createInstanceEvent(const std::string& name) {
-    instanceEvent_ = CreateEventA(nullptr, FALSE, FALSE, name.c_str());
-    return instanceEvent_ != nullptr;
+    HANDLE h = CreateEventA(nullptr, FALSE, FALSE, name.c_str());
+    if (!h) return GetLastError() != ERROR_ACCESS_DENIED;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(h);
+        return false;
+    }
+    instanceEvent_ = h;
+    return true;
 }
 
 std::uint32_t WinSystem::readInstanceWindow(const std::string& name) {

@@ -12,12 +12,13 @@ constexpr UINT WM_RUN_POSTED = WM_APP + 1;
 class WinSystem : public System {
 public:
     std::string programPath() override;
-    bool instanceEventExists(const std::string& name) override;
     bool createInstanceEvent(const std::string& name) override;
     std::uint32_t readInstanceWindow(const std::string& name) override;
     void writeInstanceWindow(const std::string& name, std::uint32_t window) override;
     void deleteInstanceWindow(const std::string& name) override;
     void activateWindow(std::uint32_t window) override;
+    std::string commandLinePaths() override;               // handover_win.cpp
+    bool handOverCommandLine(std::uint32_t window) override;  // handover_win.cpp
     void quit(int code) override;
     void exitProcess(int code) override;
     std::uint64_t tickMs() override;

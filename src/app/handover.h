@@ -1,0 +1,18 @@
+#pragma once
+// Paths given on the command line, and their hand-over from a second start to the
+// running instance. They travel as UTF-16, so names outside GBK arrive whole.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Tags the block a second start sends, so no other data is taken for paths.
+inline constexpr std::uintptr_t kHandOverTag = 0x525A5048;  // "RZPH"
+// More than any real selection: a block beyond it is not read.
+inline constexpr std::size_t kHandOverMaxChars = 1 << 20;
+
+// The command-line arguments after the program's own name as paths, joined by "\r\n".
+std::u16string PathsFromArguments(const std::vector<std::u16string>& args);
+// The paths of a received block, or nothing when it is not a well-formed hand-over.
+std::optional<std::u16string> ReadHandOver(std::uintptr_t tag, const void* data, std::size_t bytes);

@@ -1,0 +1,47 @@
+#include "platform/win32/handover_win.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "app/handover.h"
+#include "copylist/copylist.h"
+#include "platform/win32/gbk_edge_win.h"
+#include "platform/win32/win_system.h"
+
+namespace {
+
+constexpr UINT kHandOverWaitMs = 10000;
+
+std::u16string CommandLineText() {
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!argv) return {};
+    std::vector<std::u16string> args;
+    for (int i = 1; i < count; ++i) args.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));
+    LocalFree(argv);
+    return PathsFromArguments(args);
+}
+
+}  // namespace
+
+LRESULT OnHandOverReceived(App& app, const COPYDATASTRUCT* block) {
+    if (!block) return FALSE;
+    const auto text = ReadHandOver(block->dwData, block->lpData, block->cbData);
+    if (!text) return FALSE;
+    OnPathsHandedOver(app, GbkFromUtf16(*text));
+    return TRUE;
+}
+
+std::string WinSystem::commandLinePaths() { return GbkFromUtf16(CommandLineText()); }
+
+bool WinSystem::handOverCommandLine(std::uint32_t window) {
+    HWND target = WindowFromValue(window);
+    std::u16string text = CommandLineText();
+    if (text.empty() || !IsWindow(target)) return false;
+    COPYDATASTRUCT block{kHandOverTag, static_cast<DWORD>(text.size() * sizeof(char16_t)), text.data()};
+    DWORD_PTR taken = FALSE;
+    return SendMessageTimeoutW(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block), SMTO_ABORTIFHUNG,
+                               kHandOverWaitMs, &taken) &&
+           taken == TRUE;
+}

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Paths from the command line, their hand-over from a second start to the instance
+# hidden in the tray, and a player found on removable L: when the root K:\ is missing.
+source "$(dirname "$0")/lib.sh"
+e2e_init handover
+
+SRC="$E2E_TMP/src"
+PLAYER="$E2E_TMP/player"
+LLINK="$WINEPREFIX/dosdevices/l:"
+mkdir -p "$SRC/album" "$PLAYER/Video" "$PLAYER/music"
+head -c 2097152 /dev/urandom >"$SRC/e 歌.mp3"
+head -c 1000 /dev/urandom >"$SRC/album/1.mp3"
+head -c 2000 /dev/urandom >"$SRC/album/2.mp3"
+head -c 3000 /dev/urandom >"$SRC/f.avi"
+head -c 4000 /dev/urandom >"$SRC/g.wma"
+rm -f "$WINEPREFIX/dosdevices/k:"
+ln -sfn "$PLAYER" "$LLINK"
+wine reg add 'HKLM\Software\Wine\Drives' /v 'l:' /d floppy /f >/dev/null 2>&1
+trap 'rm -f "$LLINK"; wine reg delete "HKLM\\Software\\Wine\\Drives" /v "l:" /f >/dev/null 2>&1; e2e_cleanup' EXIT
+
+rows() { drive lv-dump 超级列表框 | cut -f1,2 | sed "s|$(winpath "$SRC")\\\\||"; }
+ini_root() { iconv -f GBK -t UTF-8 "$E2E_TMP/mp4.ini" | tr -d '\r' | grep '^复制路径='; }
+
+# ---- started with three paths: a quoted name with a blank and Chinese, a folder, a missing file
+app_start RuzoriZE3.exe "$(winpath "$SRC/e 歌.mp3")" "$(winpath "$SRC/album")" "$(winpath "$SRC/gone.txt")"
+FIRST_PID=$APP_PID
+check "main window appears" drive wait-window main 30000
+check_until "the three paths are rows, the folder expanded, the missing one -1" \
+  "e 歌.mp3	2
+album\\1.mp3	0.001
+album\\2.mp3	0.002
+gone.txt	-1" rows
+
+# ---- a second start with two paths while the first is hidden in the tray
+drive minimize main >/dev/null
+check_until "the first is hidden in the tray" "0" drive visible main
+app_start RuzoriZE3.exe "$(winpath "$SRC/f.avi")" "$(winpath "$SRC/g.wma")"
+app_wait_exit "$APP_PID" 30
+check_eq "the second start ends with code 0" "0" echo "$APP_EXIT"
+check_until "the first instance added both" "6" drive lv-count 超级列表框
+check_eq "and stayed in the tray" "0" drive visible main
+check "the first still runs" app_running "$FIRST_PID"
+screenshot handed-over
+
+# ---- 复制 with K:\ missing finds the player on removable L:, and Yes copies onto it
+drive menu 托盘_显示窗口 >/dev/null
+check_until "shown again from the tray" "1" drive visible main
+drive click 按钮_全部删除 >/dev/null
+app_start RuzoriZE3.exe "$(winpath "$SRC/f.avi")"
+app_wait_exit "$APP_PID" 30
+check_until "one row to copy" "1" drive lv-count 超级列表框
+check_eq "目录框 names the missing K:" 'K:\' drive text 目录框
+drive click 按钮_复制 >/dev/null
+check "复制 asks to use L:, Yes" drive msgbox-answer yes 'L:\' 10000
+check_until "目录框 names L:" 'L:\' drive text 目录框
+check_until "the file is on the player" "ok" bash -c "cmp -s '$SRC/f.avi' '$PLAYER/Video/f.avi' && echo ok"
+check_eq "mp4.ini holds the new root at once" '复制路径=L:\' ini_root
+check_until "the list is emptied" "0" drive lv-count 超级列表框
+
+e2e_finish
