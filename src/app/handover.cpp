@@ -1,25 +1,21 @@
 #include "app/handover.h"
 
-#include <algorithm>
 #include <cstring>
 
-namespace {
-
-// A quoted path ending in "\" ("K:\") reaches the argument list as K:" because the
-// backslash escapes the closing quote; no name holds a quote, so the quote was the "\".
-std::u16string RepairQuote(std::u16string arg) {
-    const bool endsInEscapedQuote = !arg.empty() && arg.back() == u'"';
-    std::erase(arg, u'"');
-    if (endsInEscapedQuote && (arg.empty() || arg.back() != u'\\')) arg += u'\\';
-    return arg;
+std::u16string PathSafeCommandLine(std::u16string commandLine) {
+    std::u16string safe;
+    std::size_t backslashes = 0;
+    for (const char16_t c : commandLine) {
+        if (c == u'"') safe.append(backslashes, u'\\');
+        backslashes = c == u'\\' ? backslashes + 1 : 0;
+        safe += c;
+    }
+    return safe;
 }
-
-}  // namespace
 
 std::u16string PathsFromArguments(const std::vector<std::u16string>& args) {
     std::u16string text;
-    for (const auto& arg : args) {
-        const std::u16string path = RepairQuote(arg);
+    for (const auto& path : args) {
         if (path.find_first_not_of(u' ') == std::u16string::npos) continue;
         if (!text.empty()) text += u"\r\n";
         text += path;

@@ -5,21 +5,20 @@
 
 namespace {
 
-using Args = std::vector<std::u16string>;
-
-TEST(CommandLinePaths, QuotesRepairedEmptiesDroppedOrderKept) {
+TEST(CommandLinePaths, BackslashesBeforeAQuoteStayPartOfThePath) {
     struct Case {
-        Args args;
-        std::u16string paths;
+        std::u16string line, safe;
     } cases[] = {
-        {{}, u""},
-        {{u"C:\\a b\\歌.mp3"}, u"C:\\a b\\歌.mp3"},
-        {{u"C:\\a.mp3", u"", u"  ", u"D:\\film", u"C:\\b.txt"}, u"C:\\a.mp3\r\nD:\\film\r\nC:\\b.txt"},
-        // "K:\" and "C:\My Music\" as Explorer quotes them: the final \" escaped the quote
-        {{u"K:\"", u"C:\\My Music\"", u"D:\\x\\\""}, u"K:\\\r\nC:\\My Music\\\r\nD:\\x\\"},
-        {{u"C:\\x\" D:\\y"}, u"C:\\x D:\\y"},
+        {u"a.exe C:\\x\\y.mp3", u"a.exe C:\\x\\y.mp3"},
+        {u"\"C:\\a.exe\" \"K:\\\" \"D:\\歌 1.mp3\"", u"\"C:\\a.exe\" \"K:\\\\\" \"D:\\歌 1.mp3\""},
+        {u"a.exe \"C:\\My Music\\\" K:\\", u"a.exe \"C:\\My Music\\\\\" K:\\"},
     };
-    for (const auto& c : cases) EXPECT_EQ(PathsFromArguments(c.args), c.paths);
+    for (const auto& c : cases) EXPECT_EQ(PathSafeCommandLine(c.line), c.safe);
+}
+
+TEST(CommandLinePaths, BlanksLeftOutOrderKept) {
+    EXPECT_EQ(PathsFromArguments({}), u"");
+    EXPECT_EQ(PathsFromArguments({u"C:\\a.mp3", u"", u"  ", u"D:\\film", u"K:\\"}), u"C:\\a.mp3\r\nD:\\film\r\nK:\\");
 }
 
 TEST(HandOverBlock, OnlyAWellFormedTaggedBlockIsRead) {

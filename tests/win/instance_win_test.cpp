@@ -37,7 +37,8 @@ DWORD RunSender(HWND receiver, std::wstring commandLine) {
     char window[32];
     wsprintfA(window, "%lx", static_cast<unsigned long>(ValueFromWindow(receiver)));
     SetEnvironmentVariableA(kSenderVariable, window);
-    STARTUPINFOW si{sizeof(si)};
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
     const BOOL started =
         CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);

@@ -9,7 +9,7 @@
 // A removable drive counts only with a volume in it: an empty card-reader slot is no player.
 std::string WinFileSystem::removableDrives() {
     const DWORD mask = GetLogicalDrives();
-    UINT oldMode = 0;
+    DWORD oldMode = 0;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS, &oldMode);  // no "insert a disk" box
     std::string letters;
     for (int i = 0; i < 26; ++i) {

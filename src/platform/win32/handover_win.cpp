@@ -15,7 +15,8 @@ constexpr UINT kHandOverWaitMs = 10000;
 
 std::u16string CommandLineText() {
     int count = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    const std::u16string line = PathSafeCommandLine(reinterpret_cast<const char16_t*>(GetCommandLineW()));
+    LPWSTR* argv = CommandLineToArgvW(reinterpret_cast<const wchar_t*>(line.c_str()), &count);
     if (!argv) return {};
     std::vector<std::u16string> args;
     for (int i = 1; i < count; ++i) args.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));
