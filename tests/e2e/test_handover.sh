@@ -17,8 +17,17 @@ rm -f "$WINEPREFIX/dosdevices/k:"
 ln -sfn "$PLAYER" "$LLINK"
 wine reg add 'HKLM\Software\Wine\Drives' /v 'l:' /d floppy /f >/dev/null 2>&1
 trap 'rm -f "$LLINK"; wine reg delete "HKLM\\Software\\Wine\\Drives" /v "l:" /f >/dev/null 2>&1; e2e_cleanup' EXIT
+# Wine reads its drives when it starts.
+ruz_wine_stop
+wineserver -p </dev/null >/dev/null 2>&1
+wine "$RUZ_DRIVER" windows </dev/null >/dev/null 2>&1
 
-rows() { drive lv-dump 超级列表框 | cut -f1,2 | sed "s|$(winpath "$SRC")\\\\||"; }
+# The rows as "name below src<TAB>size".
+rows() {
+  local prefix line
+  prefix="$(winpath "$SRC")\\"
+  drive lv-dump 超级列表框 | cut -f1,2 | while IFS= read -r line; do printf '%s\n' "${line#"$prefix"}"; done
+}
 ini_root() { iconv -f GBK -t UTF-8 "$E2E_TMP/mp4.ini" | tr -d '\r' | grep '^复制路径='; }
 
 # ---- started with three paths: a quoted name with a blank and Chinese, a folder, a missing file
