@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Paths from the command line, their hand-over from a second start to the instance
-# hidden in the tray, and a player found on removable L: when the root K:\ is missing.
+# Ways in from Explorer: paths on the command line, their hand-over from a second start
+# to the instance hidden in the tray, the Send To shortcut, and a player found on
+# removable L: when the root K:\ is missing.
 source "$(dirname "$0")/lib.sh"
-e2e_init handover
+e2e_init explorer
 
 SRC="$E2E_TMP/src"
 PLAYER="$E2E_TMP/player"
@@ -65,5 +66,16 @@ check_until "目录框 names L:" 'L:\' drive text 目录框
 check_until "the file is on the player" "ok" bash -c "cmp -s '$SRC/f.avi' '$PLAYER/Video/f.avi' && echo ok"
 check_eq "mp4.ini holds the new root at once" '复制路径=L:\' ini_root
 check_until "the list is emptied" "0" drive lv-count 超级列表框
+
+# ---- the Send To check box makes and removes the shortcut; mp4.ini does not change
+SENDTO_LNK="$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/SendTo)/RuzoriZE3视频复制工具.lnk"
+cp "$E2E_TMP/mp4.ini" "$E2E_TMP/mp4.ini.before"
+drive tab 1 >/dev/null
+check_eq "no shortcut: unticked" "0" drive checked 选择框_发送到
+check_eq "ticked" "1" drive set-check 选择框_发送到 1
+check "the shortcut is in SendTo" test -f "$SENDTO_LNK"
+check_eq "unticked" "0" drive set-check 选择框_发送到 0
+check "the shortcut is gone" test ! -e "$SENDTO_LNK"
+check "mp4.ini unchanged" cmp -s "$E2E_TMP/mp4.ini.before" "$E2E_TMP/mp4.ini"
 
 e2e_finish
