@@ -27,8 +27,8 @@ bool OfferNewPlayerDrive(App& app) {
     if (!letter) return false;
     const std::string root = app.ui.text(Ctl::目录框);
     const std::string player = std::string(1, letter) + ":\\";
-    const std::string question = "目标磁盘 " + root.substr(0, 2) + " 不存在。\r\n是否使用刚插入的移动磁盘 " +
-                                 player + " 作为复制根目录？";
+    const std::string question =
+        "目标磁盘 " + root.substr(0, 2) + " 不存在。\r\n找到移动磁盘 " + player + "，是否用它作为复制根目录？";
     if (app.ui.messageBox(question, kProgramTitle, mb::YesNo | mb::IconQuestion) != mb::IdYes) return false;
     SetTargetRoot(app, player);
     return true;

@@ -61,6 +61,7 @@ app_wait_exit "$APP_PID" 30
 check_until "one row to copy" "1" drive lv-count 超级列表框
 check_eq "目录框 names the missing K:" 'K:\' drive text 目录框
 drive click 按钮_复制 >/dev/null
+drive msgbox 10000 >/dev/null && screenshot player-question
 check "复制 asks to use L:, Yes" drive msgbox-answer yes 'L:\' 10000
 check_until "目录框 names L:" 'L:\' drive text 目录框
 check_until "the file is on the player" "ok" bash -c "cmp -s '$SRC/f.avi' '$PLAYER/Video/f.avi' && echo ok"

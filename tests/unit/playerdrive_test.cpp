@@ -30,7 +30,7 @@ protected:
         List("S:\\a.avi", "\\Video");
     }
     static constexpr const char* kQuestion =
-        "目标磁盘 K: 不存在。\r\n是否使用刚插入的移动磁盘 L:\\ 作为复制根目录？";
+        "目标磁盘 K: 不存在。\r\n找到移动磁盘 L:\\，是否用它作为复制根目录？";
 };
 
 TEST_F(PlayerFound, CopyAsksAndYesSavesTheRootAndCopies) {
