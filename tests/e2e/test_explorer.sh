@@ -20,8 +20,7 @@ wine reg add 'HKLM\Software\Wine\Drives' /v 'l:' /d floppy /f >/dev/null 2>&1
 trap 'rm -f "$LLINK"; wine reg delete "HKLM\\Software\\Wine\\Drives" /v "l:" /f >/dev/null 2>&1; e2e_cleanup' EXIT
 # Wine reads its drives when it starts.
 ruz_wine_stop
-wineserver -p </dev/null >/dev/null 2>&1
-wine "$RUZ_DRIVER" windows </dev/null >/dev/null 2>&1
+e2e_wine_start
 
 # The rows as "name below src<TAB>size".
 rows() {
