@@ -6,12 +6,16 @@
 
 #include "app/handover.h"
 #include "copylist/copylist.h"
-#include "platform/win32/gbk_edge_win.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win_system.h"
 
 namespace {
 
 constexpr UINT kHandOverWaitMs = 10000;
+
+std::wstring_view WideView(const std::u16string& text) {
+    return {reinterpret_cast<const wchar_t*>(text.data()), text.size()};
+}
 
 std::u16string CommandLineText() {
     int count = 0;
@@ -30,11 +34,11 @@ LRESULT OnHandOverReceived(App& app, const COPYDATASTRUCT* block) {
     if (!block) return FALSE;
     const auto text = ReadHandOver(block->dwData, block->lpData, block->cbData);
     if (!text) return FALSE;
-    OnPathsHandedOver(app, GbkFromUtf16(*text));
+    OnPathsHandedOver(app, Narrow(WideView(*text)));
     return TRUE;
 }
 
-std::string WinSystem::commandLinePaths() { return GbkFromUtf16(CommandLineText()); }
+std::string WinSystem::commandLinePaths() { return Narrow(WideView(CommandLineText())); }
 
 bool WinSystem::handOverCommandLine(std::uint32_t window) {
     HWND target = WindowFromValue(window);

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/win32/gbk_edge_win.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win_shell.h"
 
 namespace {
@@ -19,7 +19,7 @@ using Com = std::unique_ptr<T, ComRelease>;
 std::wstring ShortcutPath(const std::string& name) {
     wchar_t folder[MAX_PATH];
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_SENDTO, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
-    return std::wstring(folder) + L"\\" + WideFromGbk(name) + L".lnk";
+    return std::wstring(folder) + L"\\" + Wide(name) + L".lnk";
 }
 
 struct Link {
@@ -45,13 +45,13 @@ std::string WinShell::sendToTarget(const std::string& name) {
     if (path.empty() || !l.file || FAILED(l.file->Load(path.c_str(), STGM_READ))) return "";
     wchar_t target[MAX_PATH] = L"";
     if (l.link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH) != S_OK) return "";
-    return GbkFromUtf16(reinterpret_cast<const char16_t*>(target));
+    return Narrow(target);
 }
 
 bool WinShell::createSendToShortcut(const std::string& name, const std::string& target) {
     const std::wstring path = ShortcutPath(name);
     const Link l = NewLink();
-    return !path.empty() && l.file && SUCCEEDED(l.link->SetPath(WideFromGbk(target).c_str())) &&
+    return !path.empty() && l.file && SUCCEEDED(l.link->SetPath(Wide(target).c_str())) &&
            SUCCEEDED(l.file->Save(path.c_str(), TRUE));
 }
 
