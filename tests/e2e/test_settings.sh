@@ -97,6 +97,7 @@ drive click 按钮_应用 >/dev/null
 check "应用 confirms" drive msgbox-answer ok "扩展名保存成功！" 10000
 check_eq "row 2 edited" "*.mp3;*.wma;*.wav;*.ogg" drive lv-cell 超级列表框_扩展名 1 0
 check_eq "扩展名2 stored" "扩展名2=*.mp3;*.wma;*.wav;*.ogg" stored 扩展名2
+wait_until 1 drive enabled main >/dev/null  # the box has let go of the window
 drive click 按钮_默认 >/dev/null
 check_eq "默认 shows the default rules" "$RULES" drive lv-dump 超级列表框_扩展名
 check_eq "默认 leaves the file alone" "扩展名2=*.mp3;*.wma;*.wav;*.ogg" stored 扩展名2
