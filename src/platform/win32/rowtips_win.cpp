@@ -6,6 +6,7 @@
 
 #include "app/app.h"
 #include "copyengine/copyjob.h"
+#include "platform/win32/dpi_win.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win_ui.h"
 
@@ -44,12 +45,13 @@ void AttachRowTips(HWND owner, HWND list) {
     tool.uId = reinterpret_cast<UINT_PTR>(list);
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     SendMessageW(gTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageW(gTip, TTM_SETMAXTIPWIDTH, 0, 400);
     SetWindowSubclass(list, ListProc, 0, 0);
 }
 
 bool AnswerRowTip(NMHDR& header) {
     if (!gTip || header.hwndFrom != gTip || header.code != TTN_GETDISPINFOW) return false;
+    // Long reasons wrap at a width that follows the list's DPI.
+    SendMessageW(gTip, TTM_SETMAXTIPWIDTH, 0, Scaled(400, GetDpiForWindow(gList)));
     static std::wstring text;  // lives until the tip has shown it
     const int row = RowUnderMouse();
     text = row < 0 ? L"" : Wide(FailedRowReason(TheApp(), row));
