@@ -20,7 +20,17 @@ constexpr char kFolderUnmadeText[] = "无法创建目标目录，复制失败!";
 constexpr char kUnsafeRuleText[] = "规则的目标路径不在复制根目录下，复制失败!";
 constexpr std::int64_t kFatLargest = (1LL << 32) - 1;
 
-// Names this job has written: a later file of the same name never replaces one of them.
+// The folder and any missing folders above it; the target root itself must exist.
+bool MakeFolder(FileSystem& fs, const std::string& folder) {
+    if (FolderExists(fs, folder)) return true;
+    std::string path = folder;
+    if (EndsWithGbk(path, '\\')) path.pop_back();
+    const std::string parent = GetFolderPart(path);
+    return path.size() > 3 && !parent.empty() && MakeFolder(fs, parent) && fs.createFolder(path);
+}
+
+// Names this job has written (a later file of the same name never replaces one of them)
+// and the folders it has found or made.
 class JobDestinations {
 public:
     explicit JobDestinations(FileSystem& fs) : fs_(fs) {}
@@ -33,11 +43,19 @@ public:
         }
     }
     void note(const std::string& dest) { written_.insert(LowerAsciiGbk(dest)); }
+    // The folder is there (made if need be); each folder is looked at once a job.
+    bool haveFolder(const std::string& folder) {
+        if (folders_.count(folder)) return true;
+        if (!MakeFolder(fs_, folder)) return false;
+        folders_.insert(folder);
+        return true;
+    }
 
 private:
     bool written(const std::string& path) const { return written_.count(LowerAsciiGbk(path)) > 0; }
     FileSystem& fs_;
     std::set<std::string> written_;
+    std::set<std::string> folders_;
 };
 
 // The worker's side of the progress line: it counts the work and, at most four times a
@@ -105,19 +123,11 @@ bool UserSkipsExisting(App& app, const std::string& dest) {
     return app.ui.messageBox(text, "文件已存在！", mb::OkCancel | mb::IconQuestion) == mb::IdCancel;
 }
 
-// The folder and any missing folders above it; the target root itself must exist.
-bool MakeFolder(FileSystem& fs, const std::string& folder) {
-    if (FolderExists(fs, folder)) return true;
-    std::string path = folder;
-    if (EndsWithGbk(path, '\\')) path.pop_back();
-    const std::string parent = GetFolderPart(path);
-    return path.size() > 3 && !parent.empty() && MakeFolder(fs, parent) && fs.createFolder(path);
-}
-
 // Why a row cannot be copied before a byte is written, or "".
-std::string Refusal(App& app, const JobPlan& plan, const std::string& source, const std::string& folder) {
+std::string Refusal(App& app, const JobPlan& plan, const std::string& source, const std::string& folder,
+                    JobDestinations& places) {
     if (plan.fatTarget && app.fs.fileSize(source) > kFatLargest) return kTooLargeForFatText;
-    if (!MakeFolder(app.fs, folder)) return kFolderUnmadeText;
+    if (!places.haveFolder(folder)) return kFolderUnmadeText;
     return "";
 }
 
@@ -126,7 +136,7 @@ std::optional<CopyResult> CopyOneRow(App& app, JobEvents& events, MeterFeed& fee
                                      const JobRow& row, JobDestinations& written) {
     const std::string dest = BuildDestinationPath(plan.root, row.subPath, row.source);
     if (dest.empty()) return CopyResult{false, kUnsafeRuleText};
-    if (const std::string refusal = Refusal(app, plan, row.source, GetFolderPart(dest)); !refusal.empty())
+    if (const std::string refusal = Refusal(app, plan, row.source, GetFolderPart(dest), written); !refusal.empty())
         return CopyResult{false, refusal};
     const std::string target = written.claim(dest);
     const bool existed = app.fs.exists(target);
