@@ -1,10 +1,13 @@
 #include "copyengine/copyloop.h"
 
+#include <atomic>
+#include <mutex>
 #include <optional>
 #include <set>
 
 #include "app/app.h"
 #include "copyengine/copymethods.h"
+#include "copyengine/handoff.h"
 #include "copyengine/jobevents.h"
 #include "copyengine/jobstate.h"
 #include "copyengine/jobui.h"
@@ -58,8 +61,8 @@ private:
     std::set<std::string> folders_;
 };
 
-// The worker's side of the progress line: it counts the work and, at most four times a
-// second, has the main thread show it.
+// The worker's side of the progress line: both stages count the work and, at most four
+// times a second, have the main thread show it.
 class MeterFeed {
 public:
     MeterFeed(App& app, JobEvents& events) : app_(app), events_(events), meter_(JobState(app).meter) {}
@@ -67,13 +70,14 @@ public:
         meter_.add(bytes);
         tick();
     }
-    void endRow(std::int64_t work) {
-        meter_.endRow(work);
+    void endRow(std::int64_t work, std::int64_t counted) {
+        meter_.endRow(work, counted);
         tick();
     }
 
 private:
     void tick() {
+        std::lock_guard lock(mutex_);
         const std::uint64_t now = app_.sys.tickMs();
         if (shown_ && now - last_ < 250) return;
         shown_ = true;
@@ -83,6 +87,7 @@ private:
     App& app_;
     JobEvents& events_;
     JobMeter& meter_;
+    std::mutex mutex_;
     bool shown_ = false;
     std::uint64_t last_ = 0;
 };
@@ -131,24 +136,107 @@ std::string Refusal(App& app, const JobPlan& plan, const std::string& source, co
     return "";
 }
 
-// One row's copy; none when the user chose to keep the file already there.
-std::optional<CopyResult> CopyOneRow(App& app, JobEvents& events, MeterFeed& feed, const JobPlan& plan,
-                                     const JobRow& row, JobDestinations& written) {
-    const std::string dest = BuildDestinationPath(plan.root, row.subPath, row.source);
-    if (dest.empty()) return CopyResult{false, kUnsafeRuleText};
-    if (const std::string refusal = Refusal(app, plan, row.source, GetFolderPart(dest), written); !refusal.empty())
-        return CopyResult{false, refusal};
-    const std::string target = written.claim(dest);
-    const bool existed = app.fs.exists(target);
-    if (existed && UserSkipsExisting(app, target)) return std::nullopt;
-    const auto work = [&feed](std::int64_t bytes) { feed.add(bytes); };
-    const CopyResult result = PlaceCopy(app.fs, row.source, target, existed, [&](const std::string& to, WriteMode mode) {
-        return plan.ownCopy ? CopyFileWithProgress(app, events, row.source, to, Ctl::进度条2, plan.verify, mode, work)
-                            : CopyWithShell(app, row.source, to, plan.verify, mode);
-    });
-    if (result.ok) written.note(target);
-    return result;
-}
+// A row between the stages: written by the first, checked and put in place by the second.
+struct RowWork {
+    int index = 0;
+    const JobRow* row = nullptr;
+    std::optional<CopyResult> result;  // none: the user kept the file already there
+    std::optional<Placement> place;    // where the bytes went, once some were written
+    std::string digest;                // the source's, when the copy is still to be checked
+    std::int64_t counted = 0;          // bytes of work the meter was given for it
+};
+
+// The job's two stages. Verifying with method 1, the second (read-back, placement, the
+// row's result, the source's deletion) runs on a thread of its own while the first copies
+// the next row; otherwise both run on the job's thread, one row after the other.
+class CopyStages {
+public:
+    CopyStages(App& app, JobEvents& events, const JobPlan& plan)
+        : app_(app), events_(events), plan_(plan), places_(app.fs), feed_(app, events),
+          finisher_(plan.verify && plan.ownCopy, [this](RowWork& work) { finish(work); }) {}
+
+    void run() {
+        for (int i = 0; i < static_cast<int>(plan_.rows.size()); ++i) {
+            if (!plan_.ownCopy) app_.ui.pumpEvents();  // lets Cancel in between files
+            if (!goingOn()) break;
+            finisher_.give(copy(i));
+        }
+        finisher_.finish();
+    }
+    int copied() const { return copied_; }
+
+private:
+    bool goingOn() const { return app_.copyBusy != 0 && !unplugged_; }
+    CopyWorkFn countFor(RowWork& work) {
+        return [this, &work](std::int64_t bytes) {
+            work.counted += bytes;
+            feed_.add(bytes);
+        };
+    }
+
+    // First stage: the row's bytes written to its target.
+    RowWork copy(int i) {
+        const JobRow& row = plan_.rows[i];
+        RowWork work{i, &row, {}, {}, {}};
+        AnnounceRow(app_, events_, i, row.source);
+        const std::string dest = BuildDestinationPath(plan_.root, row.subPath, row.source);
+        const std::string refusal = dest.empty() ? kUnsafeRuleText
+                                                 : Refusal(app_, plan_, row.source, GetFolderPart(dest), places_);
+        if (!refusal.empty()) {
+            work.result = CopyResult{false, refusal};
+            return work;
+        }
+        const std::string target = places_.claim(dest);
+        const bool existed = app_.fs.exists(target);
+        if (existed && UserSkipsExisting(app_, target)) return work;
+        work.place = PlaceCopy(app_.fs, row.source, target, existed);
+        places_.note(target);
+        if (plan_.ownCopy) {
+            // A copy in place cannot be left half made: it runs to its end.
+            const KeepGoingFn keepGoing = work.place->inPlace() ? KeepGoingFn{} : [this] { return goingOn(); };
+            WrittenCopy written = WriteWithProgress(app_, events_, row.source, work.place->target, Ctl::进度条2,
+                                                    plan_.verify, work.place->mode, countFor(work), keepGoing);
+            work.result = written.result;
+            work.digest = std::move(written.digest);
+        } else {
+            work.result = CopyWithShell(app_, row.source, work.place->target, plan_.verify, work.place->mode);
+        }
+        return work;
+    }
+
+    // Second stage: the copy checked and put in place; the row's result; the source's deletion.
+    void finish(RowWork& work) {
+        CopyResult* result = work.result ? &*work.result : nullptr;
+        if (unplugged_ && result) result->stopped = true;  // rows after the player went are not reached
+        if (result && result->ok && !result->stopped && !work.digest.empty()) {
+            const KeepGoingFn keepGoing = work.place->inPlace() ? KeepGoingFn{} : [this] { return goingOn(); };
+            *result = CheckCopy(app_.fs, work.place->target, work.digest, countFor(work), keepGoing);
+        }
+        if (result && work.place) *result = SettleCopy(app_.fs, *work.place, *result);
+        const JobRow& row = *work.row;
+        if (result && !result->stopped) ReportRow(app_, events_, work.index, row.source, *result);
+        if (result && result->ok) {
+            ++copied_;
+            if (plan_.deleteSource) DeleteSource(app_, events_, row.source);
+        }
+        feed_.endRow(plan_.work(row), work.counted);
+        events_.send([&app = app_, i = work.index] { app.ui.setProgressPos(Ctl::进度条1, i + 1); });
+        if (result && !result->ok && !result->stopped && !unplugged_ && !FolderExists(app_.fs, plan_.root)) {
+            unplugged_ = true;  // the player is gone: one warning, and the job ends
+            Warn(app_, events_, "目标磁盘 " + plan_.root + " 已不存在，复制已停止！");
+            app_.sys.sleepMs(1000);
+        }
+    }
+
+    App& app_;
+    JobEvents& events_;
+    const JobPlan& plan_;
+    JobDestinations places_;
+    MeterFeed feed_;
+    std::atomic<bool> unplugged_{false};
+    int copied_ = 0;  // the second stage's
+    Handoff<RowWork> finisher_;
+};
 
 }  // namespace
 
@@ -156,30 +244,10 @@ bool IsFatFormat(const std::string& format) { return format.starts_with("FAT"); 
 
 void RunCopyJob(App& app, JobEvents& events, const JobPlan& plan) {
     const std::uint64_t t0 = app.sys.tickMs();
-    const int n = static_cast<int>(plan.rows.size());
-    JobDestinations written(app.fs);
-    MeterFeed feed(app, events);
-    int ok = 0;
-    for (int i = 0; i < n; ++i) {
-        if (!plan.ownCopy) app.ui.pumpEvents();  // lets Cancel in between files
-        if (app.copyBusy == 0) break;
-        const JobRow& row = plan.rows[i];
-        AnnounceRow(app, events, i, row.source);
-        const auto result = CopyOneRow(app, events, feed, plan, row, written);
-        if (result) ReportRow(app, events, i, row.source, *result);
-        if (result && result->ok) {
-            ++ok;
-            if (plan.deleteSource) DeleteSource(app, events, row.source);
-        }
-        feed.endRow(plan.work(row));
-        events.send([&app, i] { app.ui.setProgressPos(Ctl::进度条1, i + 1); });
-        if (result && !result->ok && !FolderExists(app.fs, plan.root)) {  // the player was unplugged
-            Warn(app, events, "目标磁盘 " + plan.root + " 已不存在，复制已停止！");
-            app.sys.sleepMs(1000);
-            break;
-        }
-    }
-    const std::string summary = "共" + std::to_string(n) + "个,成功复制" + std::to_string(ok) +
-                                "个,耗时" + FormatNumber((app.sys.tickMs() - t0) / 1000.0) + "秒";
+    CopyStages stages(app, events, plan);
+    stages.run();
+    const std::string summary = "共" + std::to_string(plan.rows.size()) + "个,成功复制" +
+                                std::to_string(stages.copied()) + "个,耗时" +
+                                FormatNumber((app.sys.tickMs() - t0) / 1000.0) + "秒";
     events.send([&app, summary] { EndCopyJob(app, summary); });
 }

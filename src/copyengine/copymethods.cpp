@@ -21,6 +21,13 @@ CopyResult CopyFileWithProgress(App& app, JobEvents& events, const std::string& 
     return result;
 }
 
+WrittenCopy WriteWithProgress(App& app, JobEvents& events, const std::string& source, const std::string& dest, Ctl bar,
+                              bool digest, WriteMode mode, const CopyWorkFn& onWork, const KeepGoingFn& keepGoing) {
+    const std::function<void(int)> show = [&app, bar](int step) { ShowCopyStep(app, bar, {}, {}, step); };
+    return WriteCopy(app.fs, source, dest, digest, [&](int step) { events.progress(step, show); }, mode, onWork,
+                     keepGoing);
+}
+
 void ShowCopyStep(App& app, std::optional<Ctl> bar, const std::string& source,
                   const std::string& dest, int step) {
     if (bar) {
@@ -38,7 +45,8 @@ void ShowCopyStep(App& app, std::optional<Ctl> bar, const std::string& source,
 CopyResult CopyWithShell(App& app, const std::string& source, const std::string& dest, bool verify,
                          WriteMode mode) {
     if (!app.shell.shellCopyFile(source, dest)) return {false, kShellFailedText};
-    if (mode == WriteMode::Hidden) app.fs.setAttributes(dest, kHiddenAttribute);
+    // The shell gives the copy its source's marks; a copy of the program's own has none.
+    if (mode == WriteMode::Hidden) app.fs.setAttributes(dest, kNormalAttributes);
     return verify ? VerifyCopy(app.fs, source, dest) : CopyResult{true, kShellCopiedText};
 }
 

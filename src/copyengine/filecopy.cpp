@@ -12,10 +12,10 @@
 namespace {
 
 // Memory stays this small whatever the file size.
-constexpr std::int64_t kChunkBytes = 1 << 20;
+constexpr std::size_t kChunkBytes = 256 << 10;
 constexpr int kSteps = 100;
 
-enum class Outcome { Done, ReadFailed, WriteFailed, SourceChanged };
+enum class Outcome { Done, ReadFailed, WriteFailed, SourceChanged, Stopped };
 
 class Digest {
 public:
@@ -38,12 +38,17 @@ private:
     XXH3_state_t state_;
 };
 
+// One buffer per thread, kept from file to file: a fresh one would cost page faults on
+// every file, and a buffer this size stays in the processor's cache.
 struct Chunk {
-    explicit Chunk(std::int64_t fileSize)
-        : size(static_cast<std::size_t>(std::clamp<std::int64_t>(fileSize, 4096, kChunkBytes))),
-          data(std::make_unique_for_overwrite<char[]>(size)) {}
-    std::size_t size;
-    std::unique_ptr<char[]> data;
+    std::size_t size = kChunkBytes;
+    char* data = Buffer();
+
+private:
+    static char* Buffer() {
+        thread_local const std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(kChunkBytes);
+        return buffer.get();
+    }
 };
 
 // Reads until len bytes or the end of the file; -1 on a read error.
@@ -59,16 +64,17 @@ std::int64_t ReadFull(File& file, char* buf, std::size_t len) {
 }
 
 Outcome Stream(File& in, File& out, std::int64_t size, Chunk& chunk, Digest* digest,
-               const CopyStepFn& onStep, const CopyWorkFn& onWork) {
+               const CopyStepFn& onStep, const CopyWorkFn& onWork, const KeepGoingFn& keepGoing) {
     const std::int64_t slice = size / kSteps;
     int step = 0;
     for (std::int64_t done = 0; done < size;) {
-        const auto want = static_cast<std::size_t>(std::min<std::int64_t>(chunk.size, size - done));
-        const std::int64_t got = ReadFull(in, chunk.data.get(), want);
+        if (keepGoing && !keepGoing()) return Outcome::Stopped;
+        const auto want = static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(chunk.size), size - done));
+        const std::int64_t got = ReadFull(in, chunk.data, want);
         if (got < 0) return Outcome::ReadFailed;
         if (got < static_cast<std::int64_t>(want)) return Outcome::SourceChanged;
-        if (digest) digest->add(chunk.data.get(), want);
-        if (!out.write(chunk.data.get(), want)) return Outcome::WriteFailed;
+        if (digest) digest->add(chunk.data, want);
+        if (!out.write(chunk.data, want)) return Outcome::WriteFailed;
         done += got;
         if (onWork) onWork(got);
         while (slice > 0 && step < kSteps && done >= (step + 1) * slice) onStep(++step);
@@ -79,25 +85,21 @@ Outcome Stream(File& in, File& out, std::int64_t size, Chunk& chunk, Digest* dig
     return more == 0 ? Outcome::Done : Outcome::SourceChanged;
 }
 
-// The digest of a whole file, or "" when it cannot be read to its end.
+// The digest of a whole file, or "" when it cannot be read to its end or was stopped.
 std::string DigestOf(FileSystem& fs, const std::string& path, ReadMode mode, Chunk& chunk,
-                     const CopyWorkFn& onWork = {}) {
+                     const CopyWorkFn& onWork = {}, const KeepGoingFn& keepGoing = {}) {
     auto file = fs.openRead(path, mode);
     if (!file) return "";
     Digest digest;
     std::int64_t n;
-    while ((n = file->read(chunk.data.get(), chunk.size)) > 0) {
-        digest.add(chunk.data.get(), static_cast<std::size_t>(n));
+    while ((n = file->read(chunk.data, chunk.size)) > 0) {
+        digest.add(chunk.data, static_cast<std::size_t>(n));
         if (onWork) onWork(n);
+        if (keepGoing && !keepGoing()) n = -1;
+        if (n < 0) break;
     }
     const bool closed = file->close();
     return n == 0 && closed ? digest.hex() : "";
-}
-
-// The destination as the device holds it, past the OS cache where the platform can.
-bool ReadBackMatches(FileSystem& fs, const std::string& dest, const std::string& expected,
-                     Chunk& chunk, const CopyWorkFn& onWork = {}) {
-    return DigestOf(fs, dest, ReadMode::Uncached, chunk, onWork) == expected;
 }
 
 const char* FailureText(Outcome outcome) {
@@ -110,41 +112,53 @@ const char* FailureText(Outcome outcome) {
 
 }  // namespace
 
-CopyResult CopyFileData(FileSystem& fs, const std::string& source, const std::string& dest,
-                        bool verify, const CopyStepFn& onStep, WriteMode mode, const CopyWorkFn& onWork) {
+WrittenCopy WriteCopy(FileSystem& fs, const std::string& source, const std::string& dest, bool digest,
+                      const CopyStepFn& onStep, WriteMode mode, const CopyWorkFn& onWork, const KeepGoingFn& keepGoing) {
     // The size of the file actually opened: a path looked up twice may name two files.
     auto in = fs.openRead(source);
     const std::int64_t size = in ? in->size() : -1;
-    if (size < 0) return {false, kSourceUnreadableText};
+    if (size < 0) return {{false, kSourceUnreadableText}, ""};
     auto out = fs.openWrite(dest, mode);
     if (!out) {
         in->close();
-        return {false, kDestUnwritableText};
+        return {{false, kDestUnwritableText}, ""};
     }
-    Chunk chunk(size);
-    Digest digest;
-    Outcome outcome = Stream(*in, *out, size, chunk, verify ? &digest : nullptr, onStep, onWork);
-    if (outcome == Outcome::Done && verify && !out->flush()) outcome = Outcome::WriteFailed;
+    Chunk chunk;
+    Digest sourceDigest;
+    Outcome outcome = Stream(*in, *out, size, chunk, digest ? &sourceDigest : nullptr, onStep, onWork, keepGoing);
+    if (outcome == Outcome::Done && digest && !out->flush()) outcome = Outcome::WriteFailed;
     if (!out->close() && outcome == Outcome::Done) outcome = Outcome::WriteFailed;
     in->close();  // every byte is already read; a late error here cannot spoil the copy
-    if (outcome != Outcome::Done) {
-        fs.deleteFile(dest);  // an incomplete copy must not pass for a good one
-        return {false, FailureText(outcome)};
-    }
-    if (!verify) return {true, kCopyUnverifiedText};
-    if (ReadBackMatches(fs, dest, digest.hex(), chunk, onWork)) return {true, kCopyVerifiedText};
+    if (outcome == Outcome::Done) return {{true, digest ? kCopyVerifiedText : kCopyUnverifiedText}, digest ? sourceDigest.hex() : ""};
+    fs.deleteFile(dest);  // an incomplete copy must not pass for a good one
+    if (outcome == Outcome::Stopped) return {{false, "", true}, ""};
+    return {{false, FailureText(outcome)}, ""};
+}
+
+CopyResult CheckCopy(FileSystem& fs, const std::string& dest, const std::string& digest, const CopyWorkFn& onWork,
+                     const KeepGoingFn& keepGoing) {
+    Chunk chunk;
+    // The copy as the device holds it, past the OS cache where the platform can.
+    const bool same = DigestOf(fs, dest, ReadMode::Uncached, chunk, onWork, keepGoing) == digest;
+    if (same) return {true, kCopyVerifiedText};
     fs.deleteFile(dest);  // a copy known to be corrupt must not pass for the file
+    if (keepGoing && !keepGoing()) return {false, "", true};
     return {false, kVerifyFailedText};
+}
+
+CopyResult CopyFileData(FileSystem& fs, const std::string& source, const std::string& dest,
+                        bool verify, const CopyStepFn& onStep, WriteMode mode, const CopyWorkFn& onWork) {
+    const WrittenCopy written = WriteCopy(fs, source, dest, verify, onStep, mode, onWork, {});
+    if (!written.result.ok || !verify) return written.result;
+    return CheckCopy(fs, dest, written.digest, onWork, {});
 }
 
 CopyResult VerifyCopy(FileSystem& fs, const std::string& source, const std::string& dest) {
     const std::int64_t size = fs.fileSize(source);
     if (size < 0) return {false, kSourceUnreadableText};
-    Chunk chunk(size);
+    Chunk chunk;
     const std::string expected = DigestOf(fs, source, ReadMode::Cached, chunk);
     if (expected.empty()) return {false, kSourceUnreadableText};
     if (!fs.flushFile(dest)) return {false, kDestUnwritableText};
-    if (ReadBackMatches(fs, dest, expected, chunk)) return {true, kCopyVerifiedText};
-    fs.deleteFile(dest);
-    return {false, kVerifyFailedText};
+    return CheckCopy(fs, dest, expected, {}, {});
 }

@@ -3,10 +3,22 @@
 #include "platform/system.h"
 
 void JobEvents::send(std::function<void()> fn) {
-    if (direct_)
+    if (direct_) {
         fn();
-    else
-        sys_.post(std::move(fn));
+        return;
+    }
+    std::lock_guard lock(mutex_);
+    batch_.push_back(std::move(fn));
+    if (batch_.size() == 1) sys_.post([this] { runBatch(); });
+}
+
+void JobEvents::runBatch() {
+    std::vector<std::function<void()>> batch;
+    {
+        std::lock_guard lock(mutex_);
+        batch.swap(batch_);
+    }
+    for (auto& fn : batch) fn();
 }
 
 void JobEvents::progress(int step, const std::function<void(int)>& show) {

@@ -21,14 +21,8 @@ std::string TimeLeft(double seconds) {
 
 void JobMeter::start(std::int64_t totalWork, std::uint64_t now) {
     total_ = std::max<std::int64_t>(totalWork, 0);
-    ended_ = 0;
     done_ = 0;
     samples_.assign(1, {now, 0});
-}
-
-void JobMeter::endRow(std::int64_t rowWork) {
-    ended_ += std::max<std::int64_t>(rowWork, 0);
-    done_ = ended_;
 }
 
 std::string JobMeter::line(std::uint64_t now) {

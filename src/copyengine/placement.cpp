@@ -12,16 +12,14 @@ bool RoomBesideOld(FileSystem& fs, const std::string& source, const std::string&
 
 std::string TemporaryName(const std::string& dest) { return dest + ".RuzoriZE3.tmp"; }
 
-CopyResult PlaceCopy(FileSystem& fs, const std::string& source, const std::string& dest, bool destExists,
-                     const MakeCopyFn& make) {
-    if (destExists && !RoomBesideOld(fs, source, dest)) return make(dest, WriteMode::Visible);
-    const std::string temp = TemporaryName(dest);
-    CopyResult result = make(temp, WriteMode::Hidden);
-    if (result.ok && !fs.replaceFile(temp, dest)) result = {false, kDestUnwritableText};
-    if (!result.ok) {
-        fs.deleteFile(temp);  // also a temporary an unplugged player left behind
-        return result;
-    }
-    fs.setAttributes(dest, kNormalAttributes);
+Placement PlaceCopy(FileSystem& fs, const std::string& source, const std::string& dest, bool destExists) {
+    if (destExists && !RoomBesideOld(fs, source, dest)) return {dest, dest, WriteMode::Visible};
+    return {dest, TemporaryName(dest), WriteMode::Hidden};
+}
+
+CopyResult SettleCopy(FileSystem& fs, const Placement& place, CopyResult result) {
+    if (place.inPlace()) return result;
+    if (result.ok && !fs.replaceFile(place.target, place.dest)) result = {false, kDestUnwritableText};
+    if (!result.ok) fs.deleteFile(place.target);
     return result;
 }

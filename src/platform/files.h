@@ -30,7 +30,8 @@ inline constexpr std::uint32_t kNoAttributes = 0xFFFFFFFF;
 inline constexpr std::uint32_t kReadOnlyAttribute = 0x1, kHiddenAttribute = 0x2, kNormalAttributes = 0x80;
 
 enum class ReadMode { Cached, Uncached };  // Uncached reads past the OS cache where possible
-enum class WriteMode { Visible, Hidden };   // a hidden file is a copy still in the making
+// A Hidden file is a copy in the making: hidden until it is closed whole.
+enum class WriteMode { Visible, Hidden };
 
 class FileSystem {
 public:

@@ -155,8 +155,10 @@ TEST_F(RealFilesTest, ACopyTakesTheOldFilesPlaceInOneStepAndVolumesNameTheirForm
     const std::string old = root + "player\\music\\a.mp3", temp = old + ".tmp";
     Write(old, "old");
     auto made = fs.openWrite(temp, WriteMode::Hidden);
-    ASSERT_TRUE(made && made->write("new", 3) && made->close());
-    EXPECT_TRUE(fs.attributes(temp) & kHiddenAttribute);
+    ASSERT_TRUE(made && made->write("new", 3));
+    EXPECT_TRUE(fs.attributes(temp) & kHiddenAttribute) << "hidden while it is written";
+    ASSERT_TRUE(made->close());
+    EXPECT_FALSE(fs.attributes(temp) & kHiddenAttribute) << "shown once whole";
     EXPECT_TRUE(fs.replaceFile(temp, old));
     EXPECT_EQ(Read(old), "new");
     EXPECT_FALSE(fs.exists(temp));

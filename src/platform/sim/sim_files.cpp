@@ -35,13 +35,15 @@ std::string SimFileSystem::key(const std::string& path) {
 
 class SimFile : public File {
 public:
-    SimFile(SimFileSystem& fs, std::string path, bool writing)
-        : fs_(fs), path_(std::move(path)), writing_(writing) {}
+    SimFile(SimFileSystem& fs, std::string path, bool writing, bool reveal = false)
+        : fs_(fs), path_(std::move(path)), writing_(writing), reveal_(reveal) {}
     std::int64_t size() override {
+        std::lock_guard lock(fs_.mutex_);
         auto* n = fs_.find(path_);
         return n ? SizeOf(*n) : -1;
     }
     std::int64_t read(void* buf, std::size_t len) override {
+        std::lock_guard lock(fs_.mutex_);
         auto* n = fs_.find(path_);
         if (!n || fs_.failing(FaultOp::Read, path_)) return -1;
         const std::size_t left = pos_ < n->data.size() ? n->data.size() - pos_ : 0;
@@ -51,6 +53,7 @@ public:
         return static_cast<std::int64_t>(got);
     }
     bool write(const void* buf, std::size_t len) override {
+        std::lock_guard lock(fs_.mutex_);
         auto* n = fs_.find(path_);
         if (!n || !writing_ || fs_.failing(FaultOp::Write, path_)) return false;
         const auto it = fs_.drives.find(DriveLetter(path_));
@@ -67,23 +70,35 @@ public:
         drive.freeBytes -= static_cast<std::int64_t>(len);
         return true;
     }
-    bool flush() override { return fs_.find(path_) && !fs_.failing(FaultOp::Flush, path_); }
-    bool close() override { return fs_.find(path_) && !fs_.failing(FaultOp::Close, path_); }
+    bool flush() override {
+        std::lock_guard lock(fs_.mutex_);
+        return fs_.find(path_) && !fs_.failing(FaultOp::Flush, path_);
+    }
+    bool close() override {
+        std::lock_guard lock(fs_.mutex_);
+        auto* n = fs_.find(path_);
+        if (!n || fs_.failing(FaultOp::Close, path_)) return false;
+        if (reveal_) n->hidden = false;
+        return true;
+    }
 
 private:
     SimFileSystem& fs_;
     std::string path_;
     bool writing_;
+    bool reveal_;
     std::size_t pos_ = 0;
 };
 
 SimFileSystem::Node* SimFileSystem::find(const std::string& path) {
+    std::lock_guard lock(mutex_);
     if (!drives.count(DriveLetter(path))) return nullptr;
     auto it = nodes.find(key(path));
     return it == nodes.end() ? nullptr : &it->second;
 }
 
 bool SimFileSystem::parentExists(const std::string& path) {
+    std::lock_guard lock(mutex_);
     const std::string k = key(path);
     const auto slash = LastIndexOfGbk(k, '\\');
     if (slash == std::string::npos) return false;
@@ -93,6 +108,7 @@ bool SimFileSystem::parentExists(const std::string& path) {
 }
 
 std::int64_t SimFileSystem::fileSize(const std::string& path) {
+    std::lock_guard lock(mutex_);
     auto* n = find(path);
     if (!n || n->folder || n->locked) return -1;
     return SizeOf(*n);
@@ -101,21 +117,25 @@ std::int64_t SimFileSystem::fileSize(const std::string& path) {
 bool SimFileSystem::exists(const std::string& path) { return find(path) != nullptr; }
 
 bool SimFileSystem::isFolder(const std::string& path) {
+    std::lock_guard lock(mutex_);
     auto* n = find(path);
     return n && n->folder;
 }
 
 std::int64_t SimFileSystem::driveTotalBytes(char letter) {
+    std::lock_guard lock(mutex_);
     auto it = drives.find(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
     return it == drives.end() ? -1 : it->second.totalBytes;
 }
 
 std::int64_t SimFileSystem::driveFreeKb(char letter) {
+    std::lock_guard lock(mutex_);
     auto it = drives.find(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
     return it == drives.end() ? -1 : it->second.freeBytes / 1024;
 }
 
 std::string SimFileSystem::removableDrives() {
+    std::lock_guard lock(mutex_);
     std::string letters;
     for (const auto& [letter, drive] : drives)
         if (drive.removable) letters += letter;
@@ -123,6 +143,7 @@ std::string SimFileSystem::removableDrives() {
 }
 
 std::vector<DirEntry> SimFileSystem::listFolder(const std::string& folder) {
+    std::lock_guard lock(mutex_);
     std::vector<DirEntry> out;
     const std::string prefix = WithFinalSeparator(key(folder));
     if (!drives.count(DriveLetter(folder))) return out;
@@ -135,13 +156,16 @@ std::vector<DirEntry> SimFileSystem::listFolder(const std::string& folder) {
     return out;
 }
 
-std::unique_ptr<File> SimFileSystem::openRead(const std::string& path, ReadMode) {
+std::unique_ptr<File> SimFileSystem::openRead(const std::string& path, ReadMode mode) {
+    if (beforeOpenRead) beforeOpenRead(path, mode);
+    std::lock_guard lock(mutex_);
     auto* n = find(path);
     if (!n || n->folder || n->locked || failing(FaultOp::OpenRead, path)) return nullptr;
     return std::make_unique<SimFile>(*this, path, false);
 }
 
 std::unique_ptr<File> SimFileSystem::openWrite(const std::string& path, WriteMode mode) {
+    std::lock_guard lock(mutex_);
     auto* n = find(path);
     if (n && (n->folder || n->readOnly || n->locked)) return nullptr;
     if (!n && (!parentExists(path) || path.size() > maxPathBytes)) return nullptr;
@@ -154,10 +178,11 @@ std::unique_ptr<File> SimFileSystem::openWrite(const std::string& path, WriteMod
         names[key(path)] = path;
     }
     nodes[key(path)].hidden = mode == WriteMode::Hidden;
-    return std::make_unique<SimFile>(*this, path, true);
+    return std::make_unique<SimFile>(*this, path, true, mode == WriteMode::Hidden);
 }
 
 bool SimFileSystem::createNewFile(const std::string& path, const std::string& bytes) {
+    std::lock_guard lock(mutex_);
     if (find(path) || !parentExists(path) || failing(FaultOp::OpenWrite, path)) return false;
     auto file = openWrite(path);
     if (!file) return false;
@@ -168,11 +193,13 @@ bool SimFileSystem::createNewFile(const std::string& path, const std::string& by
 }
 
 bool SimFileSystem::flushFile(const std::string& path) {
+    std::lock_guard lock(mutex_);
     auto* n = find(path);
     return n && !n->folder && !n->readOnly && !n->locked && !failing(FaultOp::Flush, path);
 }
 
 bool SimFileSystem::createFolder(const std::string& path) {
+    std::lock_guard lock(mutex_);
     if (find(path) || !parentExists(path) || path.size() > maxPathBytes || failing(FaultOp::CreateFolder, path))
         return false;
     addFolder(path);
@@ -180,6 +207,7 @@ bool SimFileSystem::createFolder(const std::string& path) {
 }
 
 std::uint32_t SimFileSystem::attributes(const std::string& path) {
+    std::lock_guard lock(mutex_);
     auto* n = find(path);
     if (!n) return kNoAttributes;
     if (n->folder) return 0x10;
@@ -188,6 +216,7 @@ std::uint32_t SimFileSystem::attributes(const std::string& path) {
 }
 
 bool SimFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
+    std::lock_guard lock(mutex_);
     auto* n = find(path);
     if (!n || failing(FaultOp::Attributes, path)) return false;
     n->readOnly = (attributes & kReadOnlyAttribute) != 0;
@@ -196,6 +225,7 @@ bool SimFileSystem::setAttributes(const std::string& path, std::uint32_t attribu
 }
 
 bool SimFileSystem::replaceFile(const std::string& from, const std::string& to) {
+    std::lock_guard lock(mutex_);
     auto* source = find(from);
     auto* target = find(to);
     if (!source || source->folder || (target && (target->folder || target->locked)) || failing(FaultOp::Replace, to))
@@ -210,11 +240,13 @@ bool SimFileSystem::replaceFile(const std::string& from, const std::string& to) 
 }
 
 std::string SimFileSystem::volumeFormat(const std::string& root) {
+    std::lock_guard lock(mutex_);
     const auto it = drives.find(DriveLetter(root));
     return it == drives.end() ? "" : it->second.format;
 }
 
 bool SimFileSystem::deleteFile(const std::string& path) {
+    std::lock_guard lock(mutex_);
     auto* n = find(path);
     if (!n || n->folder || n->readOnly || n->locked || failing(FaultOp::Delete, path)) return false;
     drives[DriveLetter(path)].freeBytes += static_cast<std::int64_t>(n->data.size());
@@ -224,10 +256,12 @@ bool SimFileSystem::deleteFile(const std::string& path) {
 }
 
 void SimFileSystem::addDrive(char letter, std::int64_t totalBytes, std::int64_t freeBytes) {
+    std::lock_guard lock(mutex_);
     drives[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))] = {totalBytes, freeBytes};
 }
 
 void SimFileSystem::removeDrive(char letter) {
+    std::lock_guard lock(mutex_);
     const char d = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
     drives.erase(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
     std::erase_if(nodes, [d](const auto& kv) { return kv.first[0] == d; });
@@ -235,6 +269,7 @@ void SimFileSystem::removeDrive(char letter) {
 }
 
 void SimFileSystem::addFolder(const std::string& path) {
+    std::lock_guard lock(mutex_);
     const std::string k = key(path);
     for (std::size_t slash = IndexOfGbk(k, '\\', 3); ; slash = IndexOfGbk(k, '\\', slash + 1)) {
         const std::string part = slash == std::string::npos ? path.substr(0, k.size()) : path.substr(0, slash);
@@ -247,6 +282,7 @@ void SimFileSystem::addFolder(const std::string& path) {
 }
 
 void SimFileSystem::addFile(const std::string& path, const std::string& data) {
+    std::lock_guard lock(mutex_);
     const std::string k = key(path);
     addFolder(path.substr(0, LastIndexOfGbk(k, '\\')));
     nodes[k] = Node{false, data, false, false};
@@ -254,6 +290,7 @@ void SimFileSystem::addFile(const std::string& path, const std::string& data) {
 }
 
 std::string SimFileSystem::contents(const std::string& path) {
+    std::lock_guard lock(mutex_);
     auto* n = find(path);
     return n ? n->data : std::string();
 }

@@ -1,7 +1,9 @@
 #pragma once
 // An in-memory file system with drives, for tests; faults can be injected per call.
+// Each call is whole before another thread's starts.
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
 
 #include "platform/files.h"
@@ -54,6 +56,8 @@ public:
 
     // Return true to make that call fail.
     std::function<bool(FaultOp, const std::string& path)> fault;
+    // Called before each openRead, outside the lock: a test may wait here for another thread.
+    std::function<void(const std::string& path, ReadMode)> beforeOpenRead;
     std::map<char, Drive> drives;
     std::size_t maxPathBytes = 259;  // longer paths cannot be created, as with MAX_PATH
 
@@ -61,6 +65,7 @@ private:
     friend class SimFile;
     bool failing(FaultOp op, const std::string& path) { return fault && fault(op, path); }
     static std::string key(const std::string& path);
+    std::recursive_mutex mutex_;  // a verifying job works from two threads
     bool parentExists(const std::string& path);
     std::map<std::string, Node> nodes;        // by key
     std::map<std::string, std::string> names; // key -> path as first written

@@ -25,9 +25,14 @@ void SimSystem::startThread(std::function<void()> fn) {
 }
 
 void SimSystem::runPosted() {
-    while (!posted.empty()) {
-        auto fn = std::move(posted.front());
-        posted.pop_front();
+    for (;;) {
+        std::function<void()> fn;
+        {
+            std::lock_guard lock(postMutex);
+            if (posted.empty()) return;
+            fn = std::move(posted.front());
+            posted.pop_front();
+        }
         fn();
     }
 }

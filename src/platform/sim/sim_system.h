@@ -1,7 +1,9 @@
 #pragma once
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 
@@ -21,7 +23,10 @@ public:
     void exitProcess(int code) override { exitCode = code; }
     std::uint64_t tickMs() override { return now; }
     void sleepMs(int ms) override { now += ms; }
-    void post(std::function<void()> fn) override { posted.push_back(std::move(fn)); }
+    void post(std::function<void()> fn) override {
+        std::lock_guard lock(postMutex);
+        posted.push_back(std::move(fn));
+    }
     void startThread(std::function<void()> fn) override;
 
     // Runs what was posted, as the main thread's message loop would.
@@ -34,7 +39,8 @@ public:
     std::string commandLine;  // the paths given, joined by "\r\n"
     std::map<std::uint32_t, std::string> handedOver;  // what each window was sent
     int quitCode = -1, exitCode = -1;
-    std::uint64_t now = 1000;
+    std::atomic<std::uint64_t> now{1000};
+    std::mutex postMutex;  // a verifying job posts from two threads
     std::deque<std::function<void()>> posted;
     // Threads run at once on the caller unless a test holds them to run later.
     bool holdThreads = false;

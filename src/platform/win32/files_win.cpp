@@ -17,7 +17,7 @@ constexpr DWORD kUncachedBlock = 1 << 20;
 
 class WinFile : public File {
 public:
-    WinFile(HANDLE h, bool uncached) : h_(h), uncached_(uncached) {
+    WinFile(HANDLE h, bool uncached, bool revealOnClose = false) : h_(h), uncached_(uncached), reveal_(revealOnClose) {
         if (!uncached_) return;
         // A small file gets a small block: the whole block is locked in memory for each read.
         const std::int64_t units = (std::max<std::int64_t>(size(), 1) + kUncachedUnit - 1) / kUncachedUnit;
@@ -53,7 +53,11 @@ public:
     }
     bool flush() override { return FlushFileBuffers(h_) != 0; }
     bool close() override {
-        const bool ok = CloseHandle(h_) != 0;
+        // On the handle: cheaper than a second open of the file by its name.
+        FILE_BASIC_INFO plain = {};
+        plain.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        const bool shown = !reveal_ || SetFileInformationByHandle(h_, FileBasicInfo, &plain, sizeof plain);
+        const bool ok = CloseHandle(h_) != 0 && shown;
         h_ = INVALID_HANDLE_VALUE;
         return ok;
     }
@@ -76,14 +80,15 @@ private:
 
     HANDLE h_;
     bool uncached_;
+    bool reveal_;  // a hidden copy in the making is shown once whole
     char* block_ = nullptr;
     DWORD blockSize_ = 0, pos_ = 0, filled_ = 0;
     bool atEnd_ = false;
 };
 
-std::unique_ptr<File> Wrap(HANDLE h, bool uncached = false) {
+std::unique_ptr<File> Wrap(HANDLE h, bool uncached = false, bool revealOnClose = false) {
     if (h == INVALID_HANDLE_VALUE) return nullptr;
-    auto file = std::make_unique<WinFile>(h, uncached);
+    auto file = std::make_unique<WinFile>(h, uncached, revealOnClose);
     if (!file->ready()) return nullptr;
     return file;
 }
@@ -148,15 +153,17 @@ std::unique_ptr<File> WinFileSystem::openRead(const std::string& path, ReadMode 
 }
 
 std::unique_ptr<File> WinFileSystem::openWrite(const std::string& path, WriteMode mode) {
-    // OPEN_ALWAYS and then cutting to zero also empties hidden and system files, which
-    // CREATE_ALWAYS refuses.
-    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                           mode == WriteMode::Hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h != INVALID_HANDLE_VALUE && !SetEndOfFile(h)) {
+    // A hidden temporary is created in one call (an old hidden one is replaced). A visible
+    // file is opened and then cut to zero, which also empties hidden and system files that
+    // CREATE_ALWAYS with other attributes refuses.
+    const bool hidden = mode == WriteMode::Hidden;
+    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, hidden ? CREATE_ALWAYS : OPEN_ALWAYS,
+                           hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE && !hidden && !SetEndOfFile(h)) {
         CloseHandle(h);
         return nullptr;
     }
-    return Wrap(h);
+    return Wrap(h, false, hidden);
 }
 
 bool WinFileSystem::createNewFile(const std::string& path, const std::string& bytes) {

@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# The real program under Wine against the platform's own copy in the same prefix: its
+# "耗时" for a copy job (method 1) against bench/win/refcopy.cpp, which copies the same
+# files with CopyFileW (and, verifying, flushes each copy, reads it back uncached and
+# digests it). Sets: a 1 GiB file, 1,000 files of 1 MiB, 10,000 files of 4 KiB; each
+# with and without verification. The two sides run back to back in alternating order;
+# the first round is not counted; the limit applies to the median of the rounds' ratios.
+#
+#   bench/exe_bench.sh [rounds [big|mid|small ...]]     default 3 rounds, all sets
+source "$(dirname "$0")/../tests/e2e/lib.sh"
+E2E_WAIT=120
+ROUNDS="${1:-3}"
+(($#)) && shift
+SETS=("${@:-big mid small}")
+read -r -a SETS <<<"${SETS[*]}"
+MAX_RATIO=1.10
+REFCOPY="$RUZ_EXE_DIR/refcopy.exe"
+[[ -f $REFCOPY ]] || { echo "exe_bench: $REFCOPY is missing" >&2; exit 1; }
+e2e_init exebench
+
+PLAYER="$E2E_TMP/player"
+KLINK="$WINEPREFIX/dosdevices/k:"
+mkdir -p "$PLAYER"
+ln -sfn "$PLAYER" "$KLINK"
+trap 'rm -f "$KLINK"; e2e_cleanup' EXIT
+
+declare -A FILES=([big]=1 [mid]=1000 [small]=10000)
+declare -A BYTES=([big]=1073741824 [mid]=1048576 [small]=4096)
+
+make_set() {
+  python3 - "$E2E_TMP/src/$1" "${FILES[$1]}" "${BYTES[$1]}" <<'PY'
+import os, sys
+folder, files, size = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+os.makedirs(folder)
+for i in range(files):
+    with open(os.path.join(folder, "f%05d.bin" % i), "wb") as f:
+        for left in range(size, 0, -(1 << 24)):
+            f.write(os.urandom(min(left, 1 << 24)))
+PY
+}
+
+RUN=0
+# One job of the program: the folder handed to it, copied into a folder of its own.
+exe_run() {
+  local set="$1" files="${FILES[$1]}" dest="run$((++RUN))"
+  mkdir -p "$PLAYER/$dest" && sync
+  (cd "$E2E_TMP" && wine ./RuzoriZE3.exe "$(winpath "$E2E_TMP/src/$set")") </dev/null >/dev/null 2>&1
+  wait_until "$files" drive lv-count 超级列表框 >/dev/null || { echo "exe_bench: the list did not fill" >&2; exit 1; }
+  drive set-text 目录框 "K:\\$dest\\" >/dev/null
+  drive click 按钮_复制 >/dev/null
+  local line
+  line="$(wait_until 0 drive lv-count 超级列表框 >/dev/null; drive text 标签3)"
+  [[ $line == "共${files}个,成功复制${files}个,耗时"* ]] || { echo "exe_bench: the job said: $line" >&2; exit 1; }
+  line="${line#*耗时}"
+  echo "${line%秒}"
+}
+
+ref_run() {
+  local set="$1" verify="$2" dest="ref$((++RUN))"
+  mkdir -p "$PLAYER/$dest" && sync
+  wine "$REFCOPY" $verify "$(winpath "$E2E_TMP/src/$set")" "K:\\$dest" </dev/null 2>/dev/null | tr -d '\r'
+}
+
+median() { sort -g | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2] + v[NR/2+1]) / 2}'; }
+
+app_start
+drive wait-window main 30000 >/dev/null || { echo "exe_bench: no main window" >&2; exit 1; }
+wait_until 5 drive lv-count 超级列表框_扩展名 >/dev/null
+drive tab 1 >/dev/null
+drive combo 组合框_复制方法 0 >/dev/null
+
+FAILED=0
+printf '%-6s %-9s %8s %8s %6s %s\n' set verify exe_s ref_s ratio range
+for set in "${SETS[@]}"; do
+  make_set "$set"
+  for verify in ${EXE_BENCH_VERIFY:-0 1}; do
+    drive tab 1 >/dev/null
+    drive set-check 选择框_校验 "$verify" >/dev/null
+    drive tab 0 >/dev/null
+    flag=""
+    ((verify)) && flag="--verify"
+    ratios=() exes=() refs=()
+    for ((r = 0; r <= ROUNDS; r++)); do
+      if ((r % 2 == 0)); then e="$(exe_run "$set")"; b="$(ref_run "$set" "$flag")"
+      else b="$(ref_run "$set" "$flag")"; e="$(exe_run "$set")"; fi
+      rm -rf "${PLAYER:?}"/*
+      ((r == 0)) && continue
+      exes+=("$e") refs+=("$b") ratios+=("$(awk -v e="$e" -v b="$b" 'BEGIN {printf "%.3f", e / b}')")
+    done
+    ratio="$(printf '%s\n' "${ratios[@]}" | median)"
+    over="$(awk -v r="$ratio" -v m="$MAX_RATIO" 'BEGIN {print (r > m) ? "  over" : ""}')"
+    [[ -n $over ]] && FAILED=1
+    printf '%-6s %-9s %8s %8s %6.2f %s-%s%s\n' "$set" "$([[ $verify == 1 ]] && echo on || echo off)" \
+      "$(printf '%s\n' "${exes[@]}" | median)" "$(printf '%s\n' "${refs[@]}" | median)" "$ratio" \
+      "$(printf '%s\n' "${ratios[@]}" | sort -g | head -1)" "$(printf '%s\n' "${ratios[@]}" | sort -g | tail -1)" "$over"
+  done
+  rm -rf "$E2E_TMP/src/$set"
+done
+((FAILED)) && echo "exe_bench: some figures over their limits" || echo "exe_bench: all within limits"
+exit "$FAILED"

@@ -1,0 +1,62 @@
+#pragma once
+// Two stages of a job on two threads: what the first hands over, the second takes in the
+// same order. At most one item waits, so the first stage runs at most one row ahead.
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+template <typename Item>
+class Handoff {
+public:
+    // Runs take on a thread of its own when threaded, else at once within give.
+    Handoff(bool threaded, std::function<void(Item&)> take) : take_(std::move(take)) {
+        if (threaded) thread_ = std::thread([this] { run(); });
+    }
+    ~Handoff() { finish(); }
+    Handoff(const Handoff&) = delete;
+    Handoff& operator=(const Handoff&) = delete;
+
+    void give(Item item) {
+        if (!thread_.joinable()) {
+            take_(item);
+            return;
+        }
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return items_.empty(); });
+        items_.push_back(std::move(item));
+        changed_.notify_all();
+    }
+    // Waits until everything given was taken.
+    void finish() {
+        if (!thread_.joinable()) return;
+        {
+            std::lock_guard lock(mutex_);
+            closed_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+
+private:
+    void run() {
+        for (;;) {
+            std::unique_lock lock(mutex_);
+            changed_.wait(lock, [this] { return closed_ || !items_.empty(); });
+            if (items_.empty()) return;
+            Item item = std::move(items_.front());
+            items_.pop_front();
+            changed_.notify_all();
+            lock.unlock();
+            take_(item);
+        }
+    }
+
+    std::function<void(Item&)> take_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Item> items_;
+    bool closed_ = false;
+    std::thread thread_;
+};
