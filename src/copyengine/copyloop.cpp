@@ -148,7 +148,8 @@ struct RowWork {
 
 // The job's two stages. Verifying with method 1, the second (read-back, placement, the
 // row's result, the source's deletion) runs on a thread of its own while the first copies
-// the next row; otherwise both run on the job's thread, one row after the other.
+// the next row; otherwise both run on the job's thread, one row after the other. Cancel
+// lets the rows in hand finish, as a job without the second thread would.
 class CopyStages {
 public:
     CopyStages(App& app, JobEvents& events, const JobPlan& plan)
@@ -192,10 +193,8 @@ private:
         work.place = PlaceCopy(app_.fs, row.source, target, existed);
         places_.note(target);
         if (plan_.ownCopy) {
-            // A copy in place cannot be left half made: it runs to its end.
-            const KeepGoingFn keepGoing = work.place->inPlace() ? KeepGoingFn{} : [this] { return goingOn(); };
             WrittenCopy written = WriteWithProgress(app_, events_, row.source, work.place->target, Ctl::进度条2,
-                                                    plan_.verify, work.place->mode, countFor(work), keepGoing);
+                                                    plan_.verify, work.place->mode, countFor(work));
             work.result = written.result;
             work.digest = std::move(written.digest);
         } else {
@@ -205,23 +204,22 @@ private:
     }
 
     // Second stage: the copy checked and put in place; the row's result; the source's deletion.
+    // Rows copied after the player went are not reached.
     void finish(RowWork& work) {
-        CopyResult* result = work.result ? &*work.result : nullptr;
-        if (unplugged_ && result) result->stopped = true;  // rows after the player went are not reached
-        if (result && result->ok && !result->stopped && !work.digest.empty()) {
-            const KeepGoingFn keepGoing = work.place->inPlace() ? KeepGoingFn{} : [this] { return goingOn(); };
-            *result = CheckCopy(app_.fs, work.place->target, work.digest, countFor(work), keepGoing);
-        }
-        if (result && work.place) *result = SettleCopy(app_.fs, *work.place, *result);
+        std::optional<CopyResult>& result = work.result;
+        if (result && result->ok && !work.digest.empty())
+            result = CheckCopy(app_.fs, work.place->target, work.digest, countFor(work));
+        if (result && work.place) result = SettleCopy(app_.fs, *work.place, unplugged_ ? CopyResult{} : *result);
+        if (unplugged_) result.reset();
         const JobRow& row = *work.row;
-        if (result && !result->stopped) ReportRow(app_, events_, work.index, row.source, *result);
+        if (result) ReportRow(app_, events_, work.index, row.source, *result);
         if (result && result->ok) {
             ++copied_;
             if (plan_.deleteSource) DeleteSource(app_, events_, row.source);
         }
         feed_.endRow(plan_.work(row), work.counted);
         events_.send([&app = app_, i = work.index] { app.ui.setProgressPos(Ctl::进度条1, i + 1); });
-        if (result && !result->ok && !result->stopped && !unplugged_ && !FolderExists(app_.fs, plan_.root)) {
+        if (result && !result->ok && !FolderExists(app_.fs, plan_.root)) {
             unplugged_ = true;  // the player is gone: one warning, and the job ends
             Warn(app_, events_, "目标磁盘 " + plan_.root + " 已不存在，复制已停止！");
             app_.sys.sleepMs(1000);

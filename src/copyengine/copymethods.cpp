@@ -22,10 +22,9 @@ CopyResult CopyFileWithProgress(App& app, JobEvents& events, const std::string& 
 }
 
 WrittenCopy WriteWithProgress(App& app, JobEvents& events, const std::string& source, const std::string& dest, Ctl bar,
-                              bool digest, WriteMode mode, const CopyWorkFn& onWork, const KeepGoingFn& keepGoing) {
+                              bool digest, WriteMode mode, const CopyWorkFn& onWork) {
     const std::function<void(int)> show = [&app, bar](int step) { ShowCopyStep(app, bar, {}, {}, step); };
-    return WriteCopy(app.fs, source, dest, digest, [&](int step) { events.progress(step, show); }, mode, onWork,
-                     keepGoing);
+    return WriteCopy(app.fs, source, dest, digest, [&](int step) { events.progress(step, show); }, mode, onWork);
 }
 
 void ShowCopyStep(App& app, std::optional<Ctl> bar, const std::string& source,

@@ -20,7 +20,7 @@ CopyResult CopyFileWithProgress(App&, JobEvents&, const std::string& source, con
                                 const CopyWorkFn& onWork = {});
 // Method 1's copy without its check, for a job that checks it later.
 WrittenCopy WriteWithProgress(App&, JobEvents&, const std::string& source, const std::string& dest, Ctl bar,
-                              bool digest, WriteMode, const CopyWorkFn& onWork, const KeepGoingFn& keepGoing);
+                              bool digest, WriteMode, const CopyWorkFn& onWork);
 // Main thread: step 1..100 of a file's copy.
 void ShowCopyStep(App&, std::optional<Ctl> bar, const std::string& source, const std::string& dest,
                   int step);

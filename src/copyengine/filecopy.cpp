@@ -15,7 +15,7 @@ namespace {
 constexpr std::size_t kChunkBytes = 256 << 10;
 constexpr int kSteps = 100;
 
-enum class Outcome { Done, ReadFailed, WriteFailed, SourceChanged, Stopped };
+enum class Outcome { Done, ReadFailed, WriteFailed, SourceChanged };
 
 class Digest {
 public:
@@ -64,11 +64,10 @@ std::int64_t ReadFull(File& file, char* buf, std::size_t len) {
 }
 
 Outcome Stream(File& in, File& out, std::int64_t size, Chunk& chunk, Digest* digest,
-               const CopyStepFn& onStep, const CopyWorkFn& onWork, const KeepGoingFn& keepGoing) {
+               const CopyStepFn& onStep, const CopyWorkFn& onWork) {
     const std::int64_t slice = size / kSteps;
     int step = 0;
     for (std::int64_t done = 0; done < size;) {
-        if (keepGoing && !keepGoing()) return Outcome::Stopped;
         const auto want = static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(chunk.size), size - done));
         const std::int64_t got = ReadFull(in, chunk.data, want);
         if (got < 0) return Outcome::ReadFailed;
@@ -85,9 +84,9 @@ Outcome Stream(File& in, File& out, std::int64_t size, Chunk& chunk, Digest* dig
     return more == 0 ? Outcome::Done : Outcome::SourceChanged;
 }
 
-// The digest of a whole file, or "" when it cannot be read to its end or was stopped.
+// The digest of a whole file, or "" when it cannot be read to its end.
 std::string DigestOf(FileSystem& fs, const std::string& path, ReadMode mode, Chunk& chunk,
-                     const CopyWorkFn& onWork = {}, const KeepGoingFn& keepGoing = {}) {
+                     const CopyWorkFn& onWork = {}) {
     auto file = fs.openRead(path, mode);
     if (!file) return "";
     Digest digest;
@@ -95,8 +94,6 @@ std::string DigestOf(FileSystem& fs, const std::string& path, ReadMode mode, Chu
     while ((n = file->read(chunk.data, chunk.size)) > 0) {
         digest.add(chunk.data, static_cast<std::size_t>(n));
         if (onWork) onWork(n);
-        if (keepGoing && !keepGoing()) n = -1;
-        if (n < 0) break;
     }
     const bool closed = file->close();
     return n == 0 && closed ? digest.hex() : "";
@@ -113,7 +110,7 @@ const char* FailureText(Outcome outcome) {
 }  // namespace
 
 WrittenCopy WriteCopy(FileSystem& fs, const std::string& source, const std::string& dest, bool digest,
-                      const CopyStepFn& onStep, WriteMode mode, const CopyWorkFn& onWork, const KeepGoingFn& keepGoing) {
+                      const CopyStepFn& onStep, WriteMode mode, const CopyWorkFn& onWork) {
     // The size of the file actually opened: a path looked up twice may name two files.
     auto in = fs.openRead(source);
     const std::int64_t size = in ? in->size() : -1;
@@ -125,32 +122,29 @@ WrittenCopy WriteCopy(FileSystem& fs, const std::string& source, const std::stri
     }
     Chunk chunk;
     Digest sourceDigest;
-    Outcome outcome = Stream(*in, *out, size, chunk, digest ? &sourceDigest : nullptr, onStep, onWork, keepGoing);
+    Outcome outcome = Stream(*in, *out, size, chunk, digest ? &sourceDigest : nullptr, onStep, onWork);
     if (outcome == Outcome::Done && digest && !out->flush()) outcome = Outcome::WriteFailed;
     if (!out->close() && outcome == Outcome::Done) outcome = Outcome::WriteFailed;
     in->close();  // every byte is already read; a late error here cannot spoil the copy
     if (outcome == Outcome::Done) return {{true, digest ? kCopyVerifiedText : kCopyUnverifiedText}, digest ? sourceDigest.hex() : ""};
     fs.deleteFile(dest);  // an incomplete copy must not pass for a good one
-    if (outcome == Outcome::Stopped) return {{false, "", true}, ""};
     return {{false, FailureText(outcome)}, ""};
 }
 
-CopyResult CheckCopy(FileSystem& fs, const std::string& dest, const std::string& digest, const CopyWorkFn& onWork,
-                     const KeepGoingFn& keepGoing) {
+CopyResult CheckCopy(FileSystem& fs, const std::string& dest, const std::string& digest, const CopyWorkFn& onWork) {
     Chunk chunk;
     // The copy as the device holds it, past the OS cache where the platform can.
-    const bool same = DigestOf(fs, dest, ReadMode::Uncached, chunk, onWork, keepGoing) == digest;
+    const bool same = DigestOf(fs, dest, ReadMode::Uncached, chunk, onWork) == digest;
     if (same) return {true, kCopyVerifiedText};
     fs.deleteFile(dest);  // a copy known to be corrupt must not pass for the file
-    if (keepGoing && !keepGoing()) return {false, "", true};
     return {false, kVerifyFailedText};
 }
 
 CopyResult CopyFileData(FileSystem& fs, const std::string& source, const std::string& dest,
                         bool verify, const CopyStepFn& onStep, WriteMode mode, const CopyWorkFn& onWork) {
-    const WrittenCopy written = WriteCopy(fs, source, dest, verify, onStep, mode, onWork, {});
+    const WrittenCopy written = WriteCopy(fs, source, dest, verify, onStep, mode, onWork);
     if (!written.result.ok || !verify) return written.result;
-    return CheckCopy(fs, dest, written.digest, onWork, {});
+    return CheckCopy(fs, dest, written.digest, onWork);
 }
 
 CopyResult VerifyCopy(FileSystem& fs, const std::string& source, const std::string& dest) {
@@ -160,5 +154,5 @@ CopyResult VerifyCopy(FileSystem& fs, const std::string& source, const std::stri
     const std::string expected = DigestOf(fs, source, ReadMode::Cached, chunk);
     if (expected.empty()) return {false, kSourceUnreadableText};
     if (!fs.flushFile(dest)) return {false, kDestUnwritableText};
-    return CheckCopy(fs, dest, expected, {}, {});
+    return CheckCopy(fs, dest, expected, {});
 }

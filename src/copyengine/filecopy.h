@@ -9,8 +9,7 @@
 
 struct CopyResult {
     bool ok = false;
-    std::string text;      // for the status label and the balloon
-    bool stopped = false;  // Cancel came first: neither copied nor failed
+    std::string text;  // for the status label and the balloon
 };
 
 // Result texts.
@@ -26,8 +25,6 @@ inline constexpr char kSourceChangedText[] = "源文件在复制时被改变，�
 using CopyStepFn = std::function<void(int step)>;
 // Called with the bytes of each chunk copied and each chunk read back for verification.
 using CopyWorkFn = std::function<void(std::int64_t bytes)>;
-// Asked between chunks; false stops the copy or the check (Cancel).
-using KeepGoingFn = std::function<bool()>;
 
 // The first half of a verified copy: the copy written and flushed, and the digest of the
 // source as it was read.
@@ -44,12 +41,11 @@ CopyResult CopyFileData(FileSystem&, const std::string& source, const std::strin
                         const CopyWorkFn& onWork = {});
 
 // The halves of CopyFileData, for a caller that checks one copy while it writes the next.
-// A copy that did not complete or was stopped is removed.
+// A copy that did not complete is removed.
 WrittenCopy WriteCopy(FileSystem&, const std::string& source, const std::string& dest, bool digest,
-                      const CopyStepFn& onStep, WriteMode, const CopyWorkFn& onWork, const KeepGoingFn& keepGoing);
-// The copy read back uncached against the digest; a corrupt or unchecked copy is removed.
-CopyResult CheckCopy(FileSystem&, const std::string& dest, const std::string& digest, const CopyWorkFn& onWork,
-                     const KeepGoingFn& keepGoing);
+                      const CopyStepFn& onStep, WriteMode, const CopyWorkFn& onWork);
+// The copy read back uncached against the digest; a corrupt copy is removed.
+CopyResult CheckCopy(FileSystem&, const std::string& dest, const std::string& digest, const CopyWorkFn& onWork);
 
 // A copy made by someone else checked the same way: the source digested, the copy
 // flushed and read back uncached; a corrupt copy is removed.
