@@ -22,11 +22,11 @@ public:
         // A small file gets a small block: the whole block is locked in memory for each read.
         const std::int64_t units = (std::max<std::int64_t>(size(), 1) + kUncachedUnit - 1) / kUncachedUnit;
         blockSize_ = static_cast<DWORD>(std::min<std::int64_t>(kUncachedBlock, units * kUncachedUnit));
-        block_ = static_cast<char*>(VirtualAlloc(nullptr, blockSize_, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        block_ = threadBlock_.take();
     }
     ~WinFile() override {
         if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-        if (block_) VirtualFree(block_, 0, MEM_RELEASE);
+        if (block_) threadBlock_.give(block_);
     }
     bool ready() const { return !uncached_ || block_; }
     std::int64_t size() override {
@@ -78,6 +78,30 @@ private:
         return static_cast<std::int64_t>(n);
     }
 
+    // One aligned block per thread, kept from file to file: a fresh one would cost page
+    // faults on every file read back. A second uncached file open on the thread gets its own.
+    struct Block {
+        char* kept = nullptr;
+        bool lent = false;
+        ~Block() {
+            if (kept) VirtualFree(kept, 0, MEM_RELEASE);
+        }
+        char* take() {
+            if (lent) return New();
+            if (!kept) kept = New();
+            lent = kept != nullptr;
+            return kept;
+        }
+        void give(char* block) {
+            if (block == kept) lent = false;
+            else VirtualFree(block, 0, MEM_RELEASE);
+        }
+        static char* New() {
+            return static_cast<char*>(VirtualAlloc(nullptr, kUncachedBlock, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        }
+    };
+    static thread_local Block threadBlock_;
+
     HANDLE h_;
     bool uncached_;
     bool reveal_;  // a hidden copy in the making is shown once whole
@@ -85,6 +109,8 @@ private:
     DWORD blockSize_ = 0, pos_ = 0, filled_ = 0;
     bool atEnd_ = false;
 };
+
+thread_local WinFile::Block WinFile::threadBlock_;
 
 std::unique_ptr<File> Wrap(HANDLE h, bool uncached = false, bool revealOnClose = false) {
     if (h == INVALID_HANDLE_VALUE) return nullptr;
