@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 #define XXH_INLINE_ALL
 #include <xxhash.h>
@@ -38,17 +40,42 @@ private:
     XXH3_state_t state_;
 };
 
-// One buffer per thread, kept from file to file: a fresh one would cost page faults on
-// every file, and a buffer this size stays in the processor's cache.
-struct Chunk {
-    std::size_t size = kChunkBytes;
-    char* data = Buffer();
+// Buffers kept from file to file: a fresh one would cost page faults on every file, and
+// one this size stays in the processor's cache. As many are kept as were ever in use at
+// once (one per copy or check running). Not thread_local: this toolchain's thread-exit
+// destructors crash when a thread has more than one.
+class BufferPool {
+public:
+    std::unique_ptr<char[]> take() {
+        std::lock_guard lock(mutex_);
+        if (free_.empty()) return std::make_unique_for_overwrite<char[]>(kChunkBytes);
+        auto buffer = std::move(free_.back());
+        free_.pop_back();
+        return buffer;
+    }
+    void give(std::unique_ptr<char[]> buffer) {
+        std::lock_guard lock(mutex_);
+        free_.push_back(std::move(buffer));
+    }
 
 private:
-    static char* Buffer() {
-        thread_local const std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(kChunkBytes);
-        return buffer.get();
-    }
+    std::mutex mutex_;
+    std::vector<std::unique_ptr<char[]>> free_;
+};
+
+BufferPool& Buffers() {
+    static BufferPool pool;
+    return pool;
+}
+
+struct Chunk {
+    Chunk() : buffer(Buffers().take()), data(buffer.get()) {}
+    ~Chunk() { Buffers().give(std::move(buffer)); }
+    Chunk(const Chunk&) = delete;
+    Chunk& operator=(const Chunk&) = delete;
+    std::unique_ptr<char[]> buffer;
+    char* data;
+    std::size_t size = kChunkBytes;
 };
 
 // Reads until len bytes or the end of the file; -1 on a read error.

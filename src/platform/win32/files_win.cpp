@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
+#include <vector>
 
 #include "platform/win32/wide_text.h"
 #include "text/gbk.h"
@@ -15,6 +17,33 @@ namespace {
 constexpr DWORD kUncachedUnit = 1 << 16;
 constexpr DWORD kUncachedBlock = 1 << 20;
 
+// Aligned blocks kept from file to file: a fresh one would cost page faults on every file
+// read back. As many are kept as were ever open at once; they last as long as the process.
+class BlockPool {
+public:
+    char* take() {
+        std::lock_guard lock(mutex_);
+        if (free_.empty())
+            return static_cast<char*>(VirtualAlloc(nullptr, kUncachedBlock, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        char* block = free_.back();
+        free_.pop_back();
+        return block;
+    }
+    void give(char* block) {
+        std::lock_guard lock(mutex_);
+        free_.push_back(block);
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<char*> free_;
+};
+
+BlockPool& Blocks() {
+    static BlockPool pool;
+    return pool;
+}
+
 class WinFile : public File {
 public:
     WinFile(HANDLE h, bool uncached, bool revealOnClose = false) : h_(h), uncached_(uncached), reveal_(revealOnClose) {
@@ -22,11 +51,11 @@ public:
         // A small file gets a small block: the whole block is locked in memory for each read.
         const std::int64_t units = (std::max<std::int64_t>(size(), 1) + kUncachedUnit - 1) / kUncachedUnit;
         blockSize_ = static_cast<DWORD>(std::min<std::int64_t>(kUncachedBlock, units * kUncachedUnit));
-        block_ = threadBlock_.take();
+        block_ = Blocks().take();
     }
     ~WinFile() override {
         if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-        if (block_) threadBlock_.give(block_);
+        if (block_) Blocks().give(block_);
     }
     bool ready() const { return !uncached_ || block_; }
     std::int64_t size() override {
@@ -78,30 +107,6 @@ private:
         return static_cast<std::int64_t>(n);
     }
 
-    // One aligned block per thread, kept from file to file: a fresh one would cost page
-    // faults on every file read back. A second uncached file open on the thread gets its own.
-    struct Block {
-        char* kept = nullptr;
-        bool lent = false;
-        ~Block() {
-            if (kept) VirtualFree(kept, 0, MEM_RELEASE);
-        }
-        char* take() {
-            if (lent) return New();
-            if (!kept) kept = New();
-            lent = kept != nullptr;
-            return kept;
-        }
-        void give(char* block) {
-            if (block == kept) lent = false;
-            else VirtualFree(block, 0, MEM_RELEASE);
-        }
-        static char* New() {
-            return static_cast<char*>(VirtualAlloc(nullptr, kUncachedBlock, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-        }
-    };
-    static thread_local Block threadBlock_;
-
     HANDLE h_;
     bool uncached_;
     bool reveal_;  // a hidden copy in the making is shown once whole
@@ -109,8 +114,6 @@ private:
     DWORD blockSize_ = 0, pos_ = 0, filled_ = 0;
     bool atEnd_ = false;
 };
-
-thread_local WinFile::Block WinFile::threadBlock_;
 
 std::unique_ptr<File> Wrap(HANDLE h, bool uncached = false, bool revealOnClose = false) {
     if (h == INVALID_HANDLE_VALUE) return nullptr;
