@@ -125,7 +125,7 @@ void ReportRow(App& app, JobEvents& events, int row, const std::string& source, 
 // Only the worker waits on the question when the job runs there.
 bool UserSkipsExisting(App& app, const std::string& dest) {
     const std::string text = dest + "\r\n已存在！ 覆盖吗？取消将会跳过！";
-    return app.ui.messageBox(text, "文件已存在！", mb::OkCancel | mb::IconQuestion) == mb::IdCancel;
+    return !app.ui.askOverwrite(text, "文件已存在！", "").overwrite;
 }
 
 // Why a row cannot be copied before a byte is written, or "".

@@ -19,6 +19,13 @@ constexpr int IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7;
 
 enum class MiniPicture { Idle, Busy };
 
+// The answer to "overwrite the file on the player?": and whether it holds for the rest
+// of the job's existing files.
+struct OverwriteAnswer {
+    bool overwrite = false;
+    bool forRest = false;
+};
+
 class Ui {
 public:
     virtual ~Ui() = default;
@@ -84,6 +91,11 @@ public:
 
     // A modal message box; returns the button pressed (mb::IdOk, mb::IdYes ...).
     virtual int messageBox(const std::string& text, const std::string& title, unsigned style) = 0;
+    // The overwrite question, with the two files' size and date as details: buttons
+    // 覆盖 and 跳过 (Esc and the close box skip) and a box to answer for the rest of the
+    // job. Like messageBox, the copy worker may ask it.
+    virtual OverwriteAnswer askOverwrite(const std::string& text, const std::string& title,
+                                         const std::string& details) = 0;
 
     // Let pending window events run (a no-op off the main thread).
     virtual void pumpEvents() = 0;

@@ -119,6 +119,17 @@ int SimUi::messageBox(const std::string& text, const std::string& title, unsigne
     return answer;
 }
 
+OverwriteAnswer SimUi::askOverwrite(const std::string& text, const std::string& title, const std::string& details) {
+    const bool overwrite = messageBox(text, title, mb::OkCancel | mb::IconQuestion) == mb::IdOk;
+    messageBoxes.back().details = details;
+    bool forRest = false;
+    if (!overwriteForRest.empty()) {
+        forRest = overwriteForRest.front();
+        overwriteForRest.pop_front();
+    }
+    return {overwrite, forRest};
+}
+
 void SimUi::pumpEvents() {
     ++pumps;
     if (onPump) onPump();

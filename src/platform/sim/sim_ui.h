@@ -38,6 +38,7 @@ struct SimWindow {
 struct SimMessageBox {
     std::string text, title;
     unsigned style = 0;
+    std::string details;  // the overwrite question's
 };
 
 class SimUi : public Ui {
@@ -95,6 +96,10 @@ public:
     void popUpMenu(Wnd w) override { poppedUp.push_back(w); }
 
     int messageBox(const std::string& text, const std::string& title, unsigned style) override;
+    // Recorded with the message boxes (style OkCancel | IconQuestion) and answered from
+    // the same queue: IdOk overwrites, anything else skips; forRest from overwriteForRest.
+    OverwriteAnswer askOverwrite(const std::string& text, const std::string& title,
+                                 const std::string& details) override;
     void pumpEvents() override;
 
     // Test access.
@@ -110,6 +115,7 @@ public:
     MiniPicture miniPicture = MiniPicture::Idle;
     std::vector<SimMessageBox> messageBoxes;
     std::deque<int> messageBoxAnswers;  // answers in order; mb::IdOk once they run out
+    std::deque<bool> overwriteForRest;  // the overwrite question's box, in order; clear once they run out
     std::vector<Wnd> poppedUp;
     int pumps = 0;
     std::function<void()> onPump;  // pending events a test wants to run at a pump

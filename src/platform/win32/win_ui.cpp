@@ -193,6 +193,11 @@ int WinUi::messageBox(const std::string& text, const std::string& title, unsigne
     return MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), style);
 }
 
+OverwriteAnswer WinUi::askOverwrite(const std::string& text, const std::string& title, const std::string& details) {
+    const std::string whole = details.empty() ? text : text + "\r\n\r\n" + details;
+    return {messageBox(whole, title, MB_OKCANCEL | MB_ICONQUESTION) == IDOK, false};
+}
+
 void WinUi::pumpEvents() {
     if (GetCurrentThreadId() != mainThread_) return;
     MSG msg;

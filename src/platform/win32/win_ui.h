@@ -63,6 +63,7 @@ public:
     void popUpMenu(Wnd) override;
 
     int messageBox(const std::string& text, const std::string& title, unsigned style) override;
+    OverwriteAnswer askOverwrite(const std::string& text, const std::string& title, const std::string& details) override;
     void pumpEvents() override;
 
     // Creates the main window and every control; WM_CREATE runs the created handler.
