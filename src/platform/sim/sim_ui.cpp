@@ -112,7 +112,7 @@ void SimUi::setMenuItemEnabled(MenuItem m, bool on) {
 }
 
 int SimUi::messageBox(const std::string& text, const std::string& title, unsigned style) {
-    messageBoxes.push_back({text, title, style});
+    messageBoxes.push_back({text, title, style, ""});
     if (messageBoxAnswers.empty()) return mb::IdOk;
     const int answer = messageBoxAnswers.front();
     messageBoxAnswers.pop_front();
