@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <string>
 #include <cstdlib>
 #include <cstring>
 
@@ -16,6 +18,11 @@ namespace {
 // 64 KiB, no larger than the file needs, as the Windows side does.
 constexpr std::size_t kDirectUnit = 1 << 16;
 constexpr std::size_t kDirectBlock = 1 << 20;
+
+// Windows counts 100 ns steps from 1601.
+constexpr std::int64_t kUnixEpoch = 116'444'736'000'000'000;
+std::int64_t TimeOf(const struct stat& st) { return kUnixEpoch + st.st_mtim.tv_sec * 10'000'000LL + st.st_mtim.tv_nsec / 100; }
+std::string IdentityOf(const struct stat& st) { return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino); }
 
 class PosixFile : public File {
 public:
@@ -48,6 +55,19 @@ public:
         return true;
     }
     bool flush() override { return inRam_ || fdatasync(fd_) == 0; }
+    std::int64_t writeTime() override {
+        struct stat st;
+        return fstat(fd_, &st) == 0 ? TimeOf(st) : -1;
+    }
+    std::string identity() override {
+        struct stat st;
+        return fstat(fd_, &st) == 0 ? IdentityOf(st) : "";
+    }
+    bool setDetails(bool, std::int64_t writeTime) override {
+        const std::int64_t unix100ns = writeTime - kUnixEpoch;
+        const timespec times[2] = {{0, UTIME_OMIT}, {unix100ns / 10'000'000, unix100ns % 10'000'000 * 100}};
+        return futimens(fd_, times) == 0;
+    }
     bool close() override {
         const bool ok = ::close(fd_) == 0;
         fd_ = -1;
@@ -147,6 +167,18 @@ std::unique_ptr<File> PosixFileSystem::openRead(const std::string& path, ReadMod
 
 std::unique_ptr<File> PosixFileSystem::openWrite(const std::string& path, WriteMode) {
     return wrap(open(hostPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
+}
+
+std::unique_ptr<File> PosixFileSystem::createNew(const std::string& path, bool& exists) {
+    const int fd = open(hostPath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    exists = fd < 0 && errno == EEXIST;
+    return wrap(fd);
+}
+
+FileInfo PosixFileSystem::fileInfo(const std::string& path) {
+    struct stat st;
+    if (stat(hostPath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    return {st.st_size, TimeOf(st), IdentityOf(st)};
 }
 
 bool PosixFileSystem::createNewFile(const std::string& path, const std::string& bytes) {

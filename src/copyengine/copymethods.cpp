@@ -21,10 +21,10 @@ CopyResult CopyFileWithProgress(App& app, JobEvents& events, const std::string& 
     return result;
 }
 
-WrittenCopy WriteWithProgress(App& app, JobEvents& events, const std::string& source, const std::string& dest, Ctl bar,
-                              bool digest, WriteMode mode, const CopyWorkFn& onWork) {
+WrittenCopy WriteWithProgress(App& app, JobEvents& events, File& in, File& out, Ctl bar, bool digest,
+                              const CopyWorkFn& onWork, const StopFn& stop) {
     const std::function<void(int)> show = [&app, bar](int step) { ShowCopyStep(app, bar, {}, {}, step); };
-    return WriteCopy(app.fs, source, dest, digest, [&](int step) { events.progress(step, show); }, mode, onWork);
+    return StreamCopy(in, out, digest, [&](int step) { events.progress(step, show); }, onWork, stop);
 }
 
 void ShowCopyStep(App& app, std::optional<Ctl> bar, const std::string& source,

@@ -18,9 +18,9 @@ inline constexpr char kShellFailedText[] = "复制失败!";
 CopyResult CopyFileWithProgress(App&, JobEvents&, const std::string& source, const std::string& dest,
                                 std::optional<Ctl> bar, bool verify, WriteMode = WriteMode::Visible,
                                 const CopyWorkFn& onWork = {});
-// Method 1's copy without its check, for a job that checks it later.
-WrittenCopy WriteWithProgress(App&, JobEvents&, const std::string& source, const std::string& dest, Ctl bar,
-                              bool digest, WriteMode, const CopyWorkFn& onWork);
+// Method 1's copy between open files, without its check, for a job that checks it later.
+WrittenCopy WriteWithProgress(App&, JobEvents&, File& in, File& out, Ctl bar, bool digest, const CopyWorkFn& onWork,
+                              const StopFn& stop);
 // Main thread: step 1..100 of a file's copy.
 void ShowCopyStep(App&, std::optional<Ctl> bar, const std::string& source, const std::string& dest,
                   int step);

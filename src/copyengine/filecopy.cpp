@@ -17,7 +17,7 @@ namespace {
 constexpr std::size_t kChunkBytes = 256 << 10;
 constexpr int kSteps = 100;
 
-enum class Outcome { Done, ReadFailed, WriteFailed, SourceChanged };
+enum class Outcome { Done, ReadFailed, WriteFailed, SourceChanged, Stopped };
 
 class Digest {
 public:
@@ -91,10 +91,11 @@ std::int64_t ReadFull(File& file, char* buf, std::size_t len) {
 }
 
 Outcome Stream(File& in, File& out, std::int64_t size, Chunk& chunk, Digest* digest,
-               const CopyStepFn& onStep, const CopyWorkFn& onWork) {
+               const CopyStepFn& onStep, const CopyWorkFn& onWork, const StopFn& stop) {
     const std::int64_t slice = size / kSteps;
     int step = 0;
     for (std::int64_t done = 0; done < size;) {
+        if (stop && stop()) return Outcome::Stopped;
         const auto want = static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(chunk.size), size - done));
         const std::int64_t got = ReadFull(in, chunk.data, want);
         if (got < 0) return Outcome::ReadFailed;
@@ -111,20 +112,6 @@ Outcome Stream(File& in, File& out, std::int64_t size, Chunk& chunk, Digest* dig
     return more == 0 ? Outcome::Done : Outcome::SourceChanged;
 }
 
-// The digest of a whole file, or "" when it cannot be read to its end.
-std::string DigestOf(FileSystem& fs, const std::string& path, ReadMode mode, Chunk& chunk,
-                     const CopyWorkFn& onWork = {}) {
-    auto file = fs.openRead(path, mode);
-    if (!file) return "";
-    Digest digest;
-    std::int64_t n;
-    while ((n = file->read(chunk.data, chunk.size)) > 0) {
-        digest.add(chunk.data, static_cast<std::size_t>(n));
-        if (onWork) onWork(n);
-    }
-    const bool closed = file->close();
-    return n == 0 && closed ? digest.hex() : "";
-}
 
 const char* FailureText(Outcome outcome) {
     switch (outcome) {
@@ -136,50 +123,64 @@ const char* FailureText(Outcome outcome) {
 
 }  // namespace
 
-WrittenCopy WriteCopy(FileSystem& fs, const std::string& source, const std::string& dest, bool digest,
-                      const CopyStepFn& onStep, WriteMode mode, const CopyWorkFn& onWork) {
+WrittenCopy StreamCopy(File& in, File& out, bool digest, const CopyStepFn& onStep, const CopyWorkFn& onWork,
+                       const StopFn& stop) {
     // The size of the file actually opened: a path looked up twice may name two files.
-    auto in = fs.openRead(source);
-    const std::int64_t size = in ? in->size() : -1;
+    const std::int64_t size = in.size();
     if (size < 0) return {{false, kSourceUnreadableText}, ""};
-    auto out = fs.openWrite(dest, mode);
-    if (!out) {
-        in->close();
-        return {{false, kDestUnwritableText}, ""};
-    }
     Chunk chunk;
     Digest sourceDigest;
-    Outcome outcome = Stream(*in, *out, size, chunk, digest ? &sourceDigest : nullptr, onStep, onWork);
-    if (outcome == Outcome::Done && digest && !out->flush()) outcome = Outcome::WriteFailed;
-    if (!out->close() && outcome == Outcome::Done) outcome = Outcome::WriteFailed;
-    in->close();  // every byte is already read; a late error here cannot spoil the copy
-    if (outcome == Outcome::Done) return {{true, digest ? kCopyVerifiedText : kCopyUnverifiedText}, digest ? sourceDigest.hex() : ""};
-    fs.deleteFile(dest);  // an incomplete copy must not pass for a good one
-    return {{false, FailureText(outcome)}, ""};
+    Outcome outcome = Stream(in, out, size, chunk, digest ? &sourceDigest : nullptr, onStep, onWork, stop);
+    if (outcome == Outcome::Done && digest && !out.flush()) outcome = Outcome::WriteFailed;
+    if (outcome == Outcome::Stopped) return {{}, "", true};
+    if (outcome != Outcome::Done) return {{false, FailureText(outcome)}, ""};
+    return {{true, digest ? kCopyVerifiedText : kCopyUnverifiedText}, digest ? sourceDigest.hex() : ""};
 }
 
-CopyResult CheckCopy(FileSystem& fs, const std::string& dest, const std::string& digest, const CopyWorkFn& onWork) {
+std::string FileDigest(FileSystem& fs, const std::string& path, ReadMode mode, const CopyWorkFn& onWork,
+                       const StopFn& stop) {
+    auto file = fs.openRead(path, mode);
+    if (!file) return "";
     Chunk chunk;
+    Digest digest;
+    std::int64_t n;
+    while ((n = file->read(chunk.data, chunk.size)) > 0) {
+        if (stop && stop()) return "";
+        digest.add(chunk.data, static_cast<std::size_t>(n));
+        if (onWork) onWork(n);
+    }
+    const bool closed = file->close();
+    return n == 0 && closed ? digest.hex() : "";
+}
+
+std::optional<CopyResult> CheckCopy(FileSystem& fs, const std::string& dest, const std::string& digest,
+                                    const CopyWorkFn& onWork, const StopFn& stop) {
     // The copy as the device holds it, past the OS cache where the platform can.
-    const bool same = DigestOf(fs, dest, ReadMode::Uncached, chunk, onWork) == digest;
-    if (same) return {true, kCopyVerifiedText};
-    fs.deleteFile(dest);  // a copy known to be corrupt must not pass for the file
-    return {false, kVerifyFailedText};
+    const bool same = FileDigest(fs, dest, ReadMode::Uncached, onWork, stop) == digest;
+    if (stop && stop()) return std::nullopt;
+    return same ? CopyResult{true, kCopyVerifiedText} : CopyResult{false, kVerifyFailedText};
 }
 
 CopyResult CopyFileData(FileSystem& fs, const std::string& source, const std::string& dest,
                         bool verify, const CopyStepFn& onStep, WriteMode mode, const CopyWorkFn& onWork) {
-    const WrittenCopy written = WriteCopy(fs, source, dest, verify, onStep, mode, onWork);
-    if (!written.result.ok || !verify) return written.result;
-    return CheckCopy(fs, dest, written.digest, onWork);
+    auto in = fs.openRead(source);
+    if (!in || in->size() < 0) return {false, kSourceUnreadableText};
+    auto out = fs.openWrite(dest, mode);
+    if (!out) return {false, kDestUnwritableText};
+    WrittenCopy written = StreamCopy(*in, *out, verify, onStep, onWork);
+    if (!out->close() && written.result.ok) written.result = {false, kDestUnwritableText};
+    in->close();  // every byte is already read; a late error here cannot spoil the copy
+    CopyResult result = written.result;
+    if (result.ok && verify) result = *CheckCopy(fs, dest, written.digest, onWork);
+    if (!result.ok) fs.deleteFile(dest);  // an incomplete or corrupt copy must not pass for the file
+    return result;
 }
 
 CopyResult VerifyCopy(FileSystem& fs, const std::string& source, const std::string& dest) {
-    const std::int64_t size = fs.fileSize(source);
-    if (size < 0) return {false, kSourceUnreadableText};
-    Chunk chunk;
-    const std::string expected = DigestOf(fs, source, ReadMode::Cached, chunk);
+    const std::string expected = FileDigest(fs, source, ReadMode::Cached);
     if (expected.empty()) return {false, kSourceUnreadableText};
     if (!fs.flushFile(dest)) return {false, kDestUnwritableText};
-    return CheckCopy(fs, dest, expected, {});
+    const CopyResult result = *CheckCopy(fs, dest, expected, {});
+    if (!result.ok) fs.deleteFile(dest);  // a copy known to be corrupt must not pass for the file
+    return result;
 }

@@ -3,6 +3,7 @@
 // optional digest check of the copy read back from the device.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/files.h"
@@ -25,27 +26,33 @@ inline constexpr char kSourceChangedText[] = "源文件在复制时被改变，�
 using CopyStepFn = std::function<void(int step)>;
 // Called with the bytes of each chunk copied and each chunk read back for verification.
 using CopyWorkFn = std::function<void(std::int64_t bytes)>;
+// Asked between chunks: true stops the copy or check (Cancel) within a chunk.
+using StopFn = std::function<bool()>;
 
-// The first half of a verified copy: the copy written and flushed, and the digest of the
-// source as it was read.
+// A copy's bytes written: the result, and the digest of the source as it was read.
 struct WrittenCopy {
     CopyResult result;
-    std::string digest;  // with digest only
+    std::string digest;    // when asked for
+    bool stopped = false;  // stopped part-way: neither copied nor failed
 };
 
-// A copy that did not complete fails and leaves no destination behind. With verify the
-// source is digested while it is copied and the flushed copy is read back uncached.
-// A copy found corrupt by the read-back is removed too.
+// in streamed to out from where both stand, out flushed when a digest is taken (it is
+// to be read back from the device). Neither file is closed; a failed copy is the
+// caller's to remove.
+WrittenCopy StreamCopy(File& in, File& out, bool digest, const CopyStepFn& onStep, const CopyWorkFn& onWork,
+                       const StopFn& stop = {});
+// The file read back past the OS cache against the digest; none when stopped.
+std::optional<CopyResult> CheckCopy(FileSystem&, const std::string& dest, const std::string& digest,
+                                    const CopyWorkFn& onWork, const StopFn& stop = {});
+// The digest of a whole file, or "" when it cannot be read to its end or was stopped.
+std::string FileDigest(FileSystem&, const std::string& path, ReadMode, const CopyWorkFn& onWork = {},
+                       const StopFn& stop = {});
+
+// One file copied whole by path: a copy that did not complete, or that the read-back
+// found corrupt, fails and leaves no destination behind.
 CopyResult CopyFileData(FileSystem&, const std::string& source, const std::string& dest,
                         bool verify, const CopyStepFn& onStep, WriteMode = WriteMode::Visible,
                         const CopyWorkFn& onWork = {});
-
-// The halves of CopyFileData, for a caller that checks one copy while it writes the next.
-// A copy that did not complete is removed.
-WrittenCopy WriteCopy(FileSystem&, const std::string& source, const std::string& dest, bool digest,
-                      const CopyStepFn& onStep, WriteMode, const CopyWorkFn& onWork);
-// The copy read back uncached against the digest; a corrupt copy is removed.
-CopyResult CheckCopy(FileSystem&, const std::string& dest, const std::string& digest, const CopyWorkFn& onWork);
 
 // A copy made by someone else checked the same way: the source digested, the copy
 // flushed and read back uncached; a corrupt copy is removed.

@@ -1,6 +1,7 @@
 #pragma once
 // Two stages of a job on two threads: what the first hands over, the second takes in the
-// same order. At most one item waits, so the first stage runs at most one row ahead.
+// same order. At most one item waits while another is taken, so the rows in hand are at
+// most three: the one taken, the one waiting and the one the first stage works on.
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -28,6 +29,12 @@ public:
         items_.push_back(std::move(item));
         changed_.notify_all();
     }
+    // Waits until everything given so far has been taken and dealt with.
+    void drain() {
+        if (!thread_.joinable()) return;
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return items_.empty() && !taking_; });
+    }
     // Waits until everything given was taken.
     void finish() {
         if (!thread_.joinable()) return;
@@ -47,9 +54,13 @@ private:
             if (items_.empty()) return;
             Item item = std::move(items_.front());
             items_.pop_front();
+            taking_ = true;
             changed_.notify_all();
             lock.unlock();
             take_(item);
+            lock.lock();
+            taking_ = false;
+            changed_.notify_all();
         }
     }
 
@@ -58,5 +69,6 @@ private:
     std::condition_variable changed_;
     std::deque<Item> items_;
     bool closed_ = false;
+    bool taking_ = false;
     std::thread thread_;
 };

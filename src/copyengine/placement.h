@@ -1,7 +1,9 @@
 #pragma once
-// A copy reaches its real name only whole: it is made under a hidden temporary name
-// beside the destination and takes the destination's place when complete (and verified),
+// A copy reaches its real name only whole. A new file is written hidden under its own
+// name and shown when complete (and verified); one that replaces a file already there is
+// made under a hidden temporary name beside it and takes the old file's place only then,
 // so a failed copy never destroys the file it was to replace.
+#include <memory>
 #include <string>
 
 #include "copyengine/filecopy.h"
@@ -9,17 +11,28 @@
 // "01.mp3.RuzoriZE3.tmp": the program's own, and no rule's extension.
 std::string TemporaryName(const std::string& dest);
 
-// Where one copy is made: beside the destination, or in its place when the drive has no
-// room for the new copy beside an existing one.
+enum class PlaceKind {
+    New,        // dest did not exist: written under its own name
+    Temporary,  // beside the old file, renamed over it
+    InPlace,    // over the old file itself: the drive has no room for both
+};
+
 struct Placement {
     std::string dest;
-    std::string target;  // the temporary, or dest itself
-    WriteMode mode = WriteMode::Hidden;
-    bool inPlace() const { return target == dest; }
+    std::string target;  // where the bytes go
+    PlaceKind kind = PlaceKind::New;
+    // Cancel stops every copy but one in place: the old file is already gone.
+    bool stoppable() const { return kind != PlaceKind::InPlace; }
 };
-Placement PlaceCopy(FileSystem&, const std::string& source, const std::string& dest, bool destExists);
+Placement NewPlacement(const std::string& dest);
+// For a dest that exists: beside it when the drive has room for a copy of bytes.
+Placement ReplacePlacement(FileSystem&, std::int64_t bytes, const std::string& dest);
+// Opens the target of a replacement for writing.
+std::unique_ptr<File> OpenTarget(FileSystem&, const Placement&);
 
-// After the copy at the target ended with result: a whole copy takes the destination's
-// place; anything else leaves the destination as it was and removes the temporary (also
-// one an unplugged player left behind).
-CopyResult SettleCopy(FileSystem&, const Placement&, CopyResult result);
+// After the copy at the target ended with result: a whole copy gets the source's
+// last-write time and takes the destination's place, shown; anything else removes what
+// was written (also a temporary an unplugged player left behind), leaving an old file as
+// it was. out is the copy still open, or none when someone else wrote it.
+CopyResult SettleCopy(FileSystem&, const Placement&, std::unique_ptr<File> out, CopyResult result,
+                      std::int64_t writeTime);

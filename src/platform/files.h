@@ -17,8 +17,21 @@ public:
     virtual bool write(const void* buf, std::size_t len) = 0;
     // Pushes written data to the device.
     virtual bool flush() = 0;
+    // The last-write time (100 ns steps since 1601, as Windows keeps it), or -1.
+    virtual std::int64_t writeTime() = 0;
+    // Names the file itself, whatever the path it was opened by ("" when unknown).
+    virtual std::string identity() = 0;
+    // In one step: the file hidden or shown, and its last-write time.
+    virtual bool setDetails(bool hidden, std::int64_t writeTime) = 0;
     // Closing can report a late write error; a file is closed once.
     virtual bool close() = 0;
+};
+
+// What the overwrite decision needs of a file already there.
+struct FileInfo {
+    std::int64_t size = -1;  // -1: not there, or not a file
+    std::int64_t writeTime = -1;
+    std::string identity;
 };
 
 struct DirEntry {
@@ -30,7 +43,7 @@ inline constexpr std::uint32_t kNoAttributes = 0xFFFFFFFF;
 inline constexpr std::uint32_t kReadOnlyAttribute = 0x1, kHiddenAttribute = 0x2, kNormalAttributes = 0x80;
 
 enum class ReadMode { Cached, Uncached };  // Uncached reads past the OS cache where possible
-// A Hidden file is a copy in the making: hidden until it is closed whole.
+// A Hidden file is a copy in the making: hidden until setDetails shows it.
 enum class WriteMode { Visible, Hidden };
 
 class FileSystem {
@@ -55,6 +68,13 @@ public:
     virtual std::unique_ptr<File> openRead(const std::string& path, ReadMode = ReadMode::Cached) = 0;
     // Creates the file or empties an existing one.
     virtual std::unique_ptr<File> openWrite(const std::string& path, WriteMode = WriteMode::Visible) = 0;
+    // A new hidden file; fails when the name is taken, and then sets exists. The create is
+    // the existence check, so a new file costs one look-up.
+    virtual std::unique_ptr<File> createNew(const std::string& path, bool& exists) = 0;
+    // Size, last-write time and identity of a file, from one look-up.
+    virtual FileInfo fileInfo(const std::string& path) = 0;
+    // The path as the file system compares names: two paths with one key name one file.
+    virtual std::string nameKey(const std::string& path) = 0;
     // Writes a new file with these bytes; fails when the file exists or cannot be written,
     // and then leaves no partial file of its own behind.
     virtual bool createNewFile(const std::string& path, const std::string& bytes) = 0;

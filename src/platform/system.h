@@ -33,6 +33,8 @@ public:
     virtual void exitProcess(int code) = 0;
 
     virtual std::uint64_t tickMs() = 0;
+    // A file time (100 ns steps since 1601, UTC) as the user's clock showed it then.
+    virtual std::int64_t localFileTime(std::int64_t utc) = 0;
     virtual void sleepMs(int ms) = 0;
 
     // Runs fn on the main thread, later, in order.

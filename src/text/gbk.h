@@ -18,5 +18,8 @@ bool EndsWithGbk(const std::string& s, char c);
 std::string WithFinalSeparator(const std::string& folder);
 // ASCII letters in lower case; trail bytes stay as they are.
 std::string LowerAsciiGbk(const std::string& s);
+// Letters folded the way Windows compares file names (ASCII, Latin-1, Greek and Cyrillic,
+// whether GBK holds them or they travel as escapes): equal results, one name.
+std::string FoldNameCase(const std::string& s);
 // At most maxBytes bytes of s, never half a character.
 std::string CutGbk(const std::string& s, std::size_t maxBytes);

@@ -81,7 +81,7 @@ TEST_F(CopyJobProgressTest, TheOverallLineCountsBytesAndShowsTheRateDuringTheJob
     sim.ui.setChecked(Ctl::选择框_校验, true);
     List("S:\\a.avi", "\\Video", std::string(4 << 20, 'a'));
     sim.ui.setCell(kList, 0, 1, "4");
-    const std::string copy = TemporaryName("K:\\Video\\a.avi");
+    const std::string copy = "K:\\Video\\a.avi";
     std::vector<std::string> lines, tips;
     sim.fs.fault = [&](FaultOp op, const std::string& path) {
         if (op == FaultOp::Write || (op == FaultOp::Read && path == copy)) sim.sys.now += 125;  // 1 MiB every half second

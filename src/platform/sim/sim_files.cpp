@@ -17,26 +17,18 @@ std::int64_t SizeOf(const SimFileSystem::Node& n) {
 
 }  // namespace
 
-// Windows names are case-insensitive for ASCII letters; GBK trail bytes are left alone.
+// Windows names are case-insensitive, for letters beyond ASCII too.
 std::string SimFileSystem::key(const std::string& path) {
-    std::string k;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(path[i]);
-        if (c >= 0x81 && c <= 0xFE && i + 1 < path.size()) {
-            k += path[i];
-            k += path[++i];
-        } else {
-            k += static_cast<char>(c == '/' ? '\\' : std::tolower(c));
-        }
-    }
+    std::string k = FoldNameCase(path);
+    for (std::size_t i = 0; i < k.size(); i += GbkCharSize(k, i))
+        if (k[i] == '/') k[i] = '\\';
     while (k.size() > 3 && EndsWithGbk(k, '\\')) k.pop_back();
     return k;
 }
 
 class SimFile : public File {
 public:
-    SimFile(SimFileSystem& fs, std::string path, bool writing, bool reveal = false)
-        : fs_(fs), path_(std::move(path)), writing_(writing), reveal_(reveal) {}
+    SimFile(SimFileSystem& fs, std::string path, bool writing) : fs_(fs), path_(std::move(path)), writing_(writing) {}
     std::int64_t size() override {
         std::lock_guard lock(fs_.mutex_);
         auto* n = fs_.find(path_);
@@ -74,19 +66,29 @@ public:
         std::lock_guard lock(fs_.mutex_);
         return fs_.find(path_) && !fs_.failing(FaultOp::Flush, path_);
     }
-    bool close() override {
+    std::int64_t writeTime() override {
         std::lock_guard lock(fs_.mutex_);
         auto* n = fs_.find(path_);
-        if (!n || fs_.failing(FaultOp::Close, path_)) return false;
-        if (reveal_) n->hidden = false;
+        return n ? n->writeTime : -1;
+    }
+    std::string identity() override { return fs_.key(path_); }
+    bool setDetails(bool hidden, std::int64_t writeTime) override {
+        std::lock_guard lock(fs_.mutex_);
+        auto* n = fs_.find(path_);
+        if (!n || fs_.failing(FaultOp::Attributes, path_)) return false;
+        n->hidden = hidden;
+        n->writeTime = writeTime;
         return true;
+    }
+    bool close() override {
+        std::lock_guard lock(fs_.mutex_);
+        return fs_.find(path_) && !fs_.failing(FaultOp::Close, path_);
     }
 
 private:
     SimFileSystem& fs_;
     std::string path_;
     bool writing_;
-    bool reveal_;
     std::size_t pos_ = 0;
 };
 
@@ -178,7 +180,21 @@ std::unique_ptr<File> SimFileSystem::openWrite(const std::string& path, WriteMod
         names[key(path)] = path;
     }
     nodes[key(path)].hidden = mode == WriteMode::Hidden;
-    return std::make_unique<SimFile>(*this, path, true, mode == WriteMode::Hidden);
+    nodes[key(path)].writeTime = nextTime();
+    return std::make_unique<SimFile>(*this, path, true);
+}
+
+std::unique_ptr<File> SimFileSystem::createNew(const std::string& path, bool& exists) {
+    std::lock_guard lock(mutex_);
+    exists = find(path) != nullptr;
+    return exists ? nullptr : openWrite(path, WriteMode::Hidden);
+}
+
+FileInfo SimFileSystem::fileInfo(const std::string& path) {
+    std::lock_guard lock(mutex_);
+    auto* n = find(path);
+    if (!n || n->folder || n->locked) return {};
+    return {SizeOf(*n), n->writeTime, key(path)};
 }
 
 bool SimFileSystem::createNewFile(const std::string& path, const std::string& bytes) {
@@ -286,6 +302,7 @@ void SimFileSystem::addFile(const std::string& path, const std::string& data) {
     const std::string k = key(path);
     addFolder(path.substr(0, LastIndexOfGbk(k, '\\')));
     nodes[k] = Node{false, data, false, false};
+    nodes[k].writeTime = nextTime();
     names[k] = path;
 }
 

@@ -20,6 +20,7 @@ public:
         bool locked = false;  // opened by someone else: cannot be opened or deleted
         bool hidden = false;
         std::int64_t claimedSize = -1;  // a size too large to hold: what the file says it has
+        std::int64_t writeTime = 0;     // 100 ns steps; each file added or written gets a later one
     };
     struct Drive {
         std::int64_t totalBytes = 8LL << 30;
@@ -37,6 +38,9 @@ public:
     std::vector<DirEntry> listFolder(const std::string& folder) override;
     std::unique_ptr<File> openRead(const std::string& path, ReadMode) override;
     std::unique_ptr<File> openWrite(const std::string& path, WriteMode = WriteMode::Visible) override;
+    std::unique_ptr<File> createNew(const std::string& path, bool& exists) override;
+    FileInfo fileInfo(const std::string& path) override;
+    std::string nameKey(const std::string& path) override { return key(path); }
     bool createNewFile(const std::string& path, const std::string& bytes) override;
     bool flushFile(const std::string& path) override;
     bool createFolder(const std::string& path) override;
@@ -67,6 +71,8 @@ private:
     static std::string key(const std::string& path);
     std::recursive_mutex mutex_;  // a verifying job works from two threads
     bool parentExists(const std::string& path);
+    std::int64_t nextTime() { return clock_ += 100'000'000; }  // 10 s apart: never "the same time"
+    std::int64_t clock_ = 133'000'000'000'000'000;
     std::map<std::string, Node> nodes;        // by key
     std::map<std::string, std::string> names; // key -> path as first written
 };

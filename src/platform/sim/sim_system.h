@@ -22,6 +22,7 @@ public:
     void quit(int code) override { quitCode = code; }
     void exitProcess(int code) override { exitCode = code; }
     std::uint64_t tickMs() override { return now; }
+    std::int64_t localFileTime(std::int64_t utc) override { return utc; }  // the simulated user lives at UTC
     void sleepMs(int ms) override { now += ms; }
     void post(std::function<void()> fn) override {
         std::lock_guard lock(postMutex);

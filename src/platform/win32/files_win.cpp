@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -44,9 +45,22 @@ BlockPool& Blocks() {
     return pool;
 }
 
+std::int64_t FromFileTime(FILETIME t) { return static_cast<std::int64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime; }
+
+// The volume's serial number and the file's index name the file whatever the path.
+FileInfo IdentityOf(HANDLE h) {
+    BY_HANDLE_FILE_INFORMATION about;
+    if (!GetFileInformationByHandle(h, &about) || (about.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
+    char id[40];
+    std::snprintf(id, sizeof id, "%08lx-%08lx%08lx", about.dwVolumeSerialNumber, about.nFileIndexHigh,
+                  about.nFileIndexLow);
+    return {static_cast<std::int64_t>(about.nFileSizeHigh) << 32 | about.nFileSizeLow, FromFileTime(about.ftLastWriteTime),
+            id};
+}
+
 class WinFile : public File {
 public:
-    WinFile(HANDLE h, bool uncached, bool revealOnClose = false) : h_(h), uncached_(uncached), reveal_(revealOnClose) {
+    WinFile(HANDLE h, bool uncached) : h_(h), uncached_(uncached) {
         if (!uncached_) return;
         // A small file gets a small block: the whole block is locked in memory for each read.
         const std::int64_t units = (std::max<std::int64_t>(size(), 1) + kUncachedUnit - 1) / kUncachedUnit;
@@ -81,12 +95,20 @@ public:
         return true;
     }
     bool flush() override { return FlushFileBuffers(h_) != 0; }
+    std::int64_t writeTime() override {
+        FILETIME t;
+        return GetFileTime(h_, nullptr, nullptr, &t) ? FromFileTime(t) : -1;
+    }
+    std::string identity() override { return IdentityOf(h_).identity; }
+    bool setDetails(bool hidden, std::int64_t writeTime) override {
+        // On the handle: cheaper than a second open of the file by its name. Zero times stay.
+        FILE_BASIC_INFO details = {};
+        details.LastWriteTime.QuadPart = std::max<std::int64_t>(writeTime, 0);
+        details.FileAttributes = hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL;
+        return SetFileInformationByHandle(h_, FileBasicInfo, &details, sizeof details) != 0;
+    }
     bool close() override {
-        // On the handle: cheaper than a second open of the file by its name.
-        FILE_BASIC_INFO plain = {};
-        plain.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-        const bool shown = !reveal_ || SetFileInformationByHandle(h_, FileBasicInfo, &plain, sizeof plain);
-        const bool ok = CloseHandle(h_) != 0 && shown;
+        const bool ok = CloseHandle(h_) != 0;
         h_ = INVALID_HANDLE_VALUE;
         return ok;
     }
@@ -109,15 +131,14 @@ private:
 
     HANDLE h_;
     bool uncached_;
-    bool reveal_;  // a hidden copy in the making is shown once whole
     char* block_ = nullptr;
     DWORD blockSize_ = 0, pos_ = 0, filled_ = 0;
     bool atEnd_ = false;
 };
 
-std::unique_ptr<File> Wrap(HANDLE h, bool uncached = false, bool revealOnClose = false) {
+std::unique_ptr<File> Wrap(HANDLE h, bool uncached = false) {
     if (h == INVALID_HANDLE_VALUE) return nullptr;
-    auto file = std::make_unique<WinFile>(h, uncached, revealOnClose);
+    auto file = std::make_unique<WinFile>(h, uncached);
     if (!file->ready()) return nullptr;
     return file;
 }
@@ -128,17 +149,17 @@ std::wstring DriveRoot(char letter) { return {static_cast<wchar_t>(letter), L':'
 
 std::int64_t WinFileSystem::fileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) return -1;
+    if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) return -1;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -1;
     return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 bool WinFileSystem::exists(const std::string& path) {
-    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool WinFileSystem::isFolder(const std::string& path) {
-    const std::wstring name = Wide(path);
+    const std::wstring name = WidePath(path);
     if (name.find_first_of(L"*?") != std::wstring::npos) return false;  // a pattern is not a name
     WIN32_FIND_DATAW found;
     HANDLE h = FindFirstFileW(name.c_str(), &found);
@@ -163,7 +184,7 @@ std::vector<DirEntry> WinFileSystem::listFolder(const std::string& folder) {
     std::vector<DirEntry> out;
     const std::string pattern = WithFinalSeparator(folder) + "*";
     WIN32_FIND_DATAW found;
-    HANDLE h = FindFirstFileW(Wide(pattern).c_str(), &found);
+    HANDLE h = FindFirstFileW(WidePath(pattern).c_str(), &found);
     if (h == INVALID_HANDLE_VALUE) return out;
     do {
         const std::string name = Narrow(found.cFileName);
@@ -177,8 +198,9 @@ std::vector<DirEntry> WinFileSystem::listFolder(const std::string& folder) {
 std::unique_ptr<File> WinFileSystem::openRead(const std::string& path, ReadMode mode) {
     const bool uncached = mode == ReadMode::Uncached;
     const DWORD flags = FILE_FLAG_SEQUENTIAL_SCAN | (uncached ? FILE_FLAG_NO_BUFFERING : 0);
-    return Wrap(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags, nullptr),
-                uncached);
+    // A copy is read back while its writer still holds it (hidden until checked).
+    const DWORD share = FILE_SHARE_READ | (uncached ? FILE_SHARE_WRITE : 0);
+    return Wrap(CreateFileW(WidePath(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, flags, nullptr), uncached);
 }
 
 std::unique_ptr<File> WinFileSystem::openWrite(const std::string& path, WriteMode mode) {
@@ -186,44 +208,70 @@ std::unique_ptr<File> WinFileSystem::openWrite(const std::string& path, WriteMod
     // file is opened and then cut to zero, which also empties hidden and system files that
     // CREATE_ALWAYS with other attributes refuses.
     const bool hidden = mode == WriteMode::Hidden;
-    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, hidden ? CREATE_ALWAYS : OPEN_ALWAYS,
+    HANDLE h = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, hidden ? CREATE_ALWAYS : OPEN_ALWAYS,
                            hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE && !hidden && !SetEndOfFile(h)) {
         CloseHandle(h);
         return nullptr;
     }
-    return Wrap(h, false, hidden);
+    return Wrap(h);
+}
+
+std::unique_ptr<File> WinFileSystem::createNew(const std::string& path, bool& exists) {
+    HANDLE h = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_HIDDEN, nullptr);
+    const DWORD error = GetLastError();
+    exists = h == INVALID_HANDLE_VALUE && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS);
+    return Wrap(h);
+}
+
+FileInfo WinFileSystem::fileInfo(const std::string& path) {
+    HANDLE h = CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return {};
+    FileInfo info = IdentityOf(h);
+    CloseHandle(h);
+    return info;
+}
+
+std::string WinFileSystem::nameKey(const std::string& path) {
+    // NTFS and FAT compare names by the invariant upper case of each UTF-16 unit.
+    std::wstring name = Wide(path);
+    if (!name.empty())
+        LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, name.data(), static_cast<int>(name.size()), name.data(),
+                      static_cast<int>(name.size()), nullptr, nullptr, 0);
+    return Narrow(name);
 }
 
 bool WinFileSystem::createNewFile(const std::string& path, const std::string& bytes) {
-    auto file = Wrap(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    auto file = Wrap(CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     const bool written = file->write(bytes.data(), bytes.size());
     if (file->close() && written) return true;
-    DeleteFileW(Wide(path).c_str());
+    DeleteFileW(WidePath(path).c_str());
     return false;
 }
 
 bool WinFileSystem::flushFile(const std::string& path) {
-    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    HANDLE h = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     const bool flushed = FlushFileBuffers(h) != 0;
     return CloseHandle(h) && flushed;
 }
 
-bool WinFileSystem::createFolder(const std::string& path) { return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0; }
+bool WinFileSystem::createFolder(const std::string& path) { return CreateDirectoryW(WidePath(path).c_str(), nullptr) != 0; }
 
-std::uint32_t WinFileSystem::attributes(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()); }
+std::uint32_t WinFileSystem::attributes(const std::string& path) { return GetFileAttributesW(WidePath(path).c_str()); }
 
 bool WinFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
-    return SetFileAttributesW(Wide(path).c_str(), attributes) != 0;
+    return SetFileAttributesW(WidePath(path).c_str(), attributes) != 0;
 }
 
-bool WinFileSystem::deleteFile(const std::string& path) { return DeleteFileW(Wide(path).c_str()) != 0; }
+bool WinFileSystem::deleteFile(const std::string& path) { return DeleteFileW(WidePath(path).c_str()) != 0; }
 
 bool WinFileSystem::replaceFile(const std::string& from, const std::string& to) {
-    return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 std::string WinFileSystem::volumeFormat(const std::string& root) {

@@ -13,6 +13,9 @@ public:
     std::vector<DirEntry> listFolder(const std::string& folder) override;
     std::unique_ptr<File> openRead(const std::string& path, ReadMode) override;
     std::unique_ptr<File> openWrite(const std::string& path, WriteMode = WriteMode::Visible) override;
+    std::unique_ptr<File> createNew(const std::string& path, bool& exists) override;
+    FileInfo fileInfo(const std::string& path) override;
+    std::string nameKey(const std::string& path) override;
     bool createNewFile(const std::string& path, const std::string& bytes) override;
     bool flushFile(const std::string& path) override;
     bool createFolder(const std::string& path) override;

@@ -96,3 +96,17 @@ std::string Narrow(std::wstring_view w) {
     }
     return out;
 }
+
+std::wstring WidePath(const std::string& gbk) {
+    std::wstring path = Wide(gbk);
+    constexpr std::size_t kShortEnough = MAX_PATH - 14;  // room for a temporary's suffix or 8.3 name
+    if (path.size() < kShortEnough || path.starts_with(L"\\\\?\\")) return path;
+    // The \\?\ form is taken literally: resolve "." and ".." and "/" first.
+    const DWORD need = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::wstring full(need, L'\0');
+    const DWORD got = need ? GetFullPathNameW(path.c_str(), need, full.data(), nullptr) : 0;
+    if (got == 0 || got >= need) return path;
+    full.resize(got);
+    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}

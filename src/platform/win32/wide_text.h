@@ -8,5 +8,8 @@
 std::wstring Wide(const std::string& gbk);
 // At most maxUnits UTF-16 units of the text, never half a surrogate pair.
 std::wstring WideCut(const std::string& gbk, std::size_t maxUnits);
+// A path for the wide file functions: past MAX_PATH in the "\\?\" form, which takes
+// any length on every Windows, whatever the long-path setting.
+std::wstring WidePath(const std::string& gbk);
 // GBK where it holds the character exactly (no best-fit look-alikes), else an escape.
 std::string Narrow(std::wstring_view wide);

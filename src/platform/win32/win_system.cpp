@@ -65,6 +65,17 @@ void WinSystem::activateWindow(std::uint32_t window) {
 void WinSystem::quit(int code) { PostQuitMessage(code); }
 void WinSystem::exitProcess(int code) { ExitProcess(static_cast<UINT>(code)); }
 std::uint64_t WinSystem::tickMs() { return GetTickCount64(); }
+
+std::int64_t WinSystem::localFileTime(std::int64_t utc) {
+    // By the time zone's rules for that date, as Explorer shows it.
+    const FILETIME in{static_cast<DWORD>(utc), static_cast<DWORD>(utc >> 32)};
+    SYSTEMTIME universal, local;
+    FILETIME out;
+    if (!FileTimeToSystemTime(&in, &universal) || !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local) ||
+        !SystemTimeToFileTime(&local, &out))
+        return utc;
+    return static_cast<std::int64_t>(out.dwHighDateTime) << 32 | out.dwLowDateTime;
+}
 void WinSystem::sleepMs(int ms) { Sleep(static_cast<DWORD>(ms)); }
 
 void WinSystem::post(std::function<void()> fn) {

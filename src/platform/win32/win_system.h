@@ -22,6 +22,7 @@ public:
     void quit(int code) override;
     void exitProcess(int code) override;
     std::uint64_t tickMs() override;
+    std::int64_t localFileTime(std::int64_t utc) override;
     void sleepMs(int ms) override;
     void post(std::function<void()> fn) override;
     void startThread(std::function<void()> fn) override;

@@ -1,0 +1,19 @@
+#pragma once
+// A file already at a copy's destination: the source itself, the same file again, or
+// another file to ask about.
+#include <cstdint>
+#include <string>
+
+#include "platform/files.h"
+
+struct App;
+
+inline constexpr char kSameFileText[] = "源文件与目标文件是同一个文件";
+
+// Both name one file: by identity where the platform gives one, else by the folded path.
+bool SameFile(FileSystem&, const std::string& source, const std::string& sourceIdentity, const std::string& dest,
+              const FileInfo& destInfo);
+// The same size and last-write time, allowing for FAT's 2 s steps.
+bool LooksIdentical(std::int64_t size, std::int64_t writeTime, const FileInfo& dest);
+// "源文件：3.52 MB，2024-05-01 12:00\r\n播放器上：3.10 MB，2023-11-20 08:15", in local time.
+std::string OverwriteDetails(App&, std::int64_t size, std::int64_t writeTime, const FileInfo& dest);
