@@ -48,7 +48,7 @@ public:
             if (!written(other) && !fs_.exists(other)) return other;
         }
     }
-    void note(const std::string& dest) { written_.insert(LowerAsciiGbk(dest)); }
+    void note(const std::string& dest) { written_.insert(fs_.nameKey(dest)); }
     // The folder is there (made if need be); each folder is looked at once a job.
     bool haveFolder(const std::string& folder) {
         if (folders_.count(folder)) return true;
@@ -58,7 +58,7 @@ public:
     }
 
 private:
-    bool written(const std::string& path) const { return written_.count(LowerAsciiGbk(path)) > 0; }
+    bool written(const std::string& path) const { return written_.count(fs_.nameKey(path)) > 0; }
     FileSystem& fs_;
     std::set<std::string> written_;
     std::set<std::string> folders_;
@@ -371,5 +371,5 @@ void RunCopyJob(App& app, JobEvents& events, const JobPlan& plan) {
     const std::string summary = "共" + std::to_string(plan.rows.size()) + "个,成功复制" +
                                 std::to_string(stages.copied()) + "个,耗时" +
                                 FormatNumber((app.sys.tickMs() - t0) / 1000.0) + "秒";
-    events.send([&app, summary] { EndCopyJob(app, summary); });
+    events.send([&app, summary, unchanged = stages.unchanged()] { EndCopyJob(app, summary, unchanged); });
 }

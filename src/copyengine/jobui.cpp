@@ -28,11 +28,13 @@ void SettleRows(App& app, CopyJobState& job) {
     job.images.clear();
 }
 
-void ShowSummary(App& app, const std::string& summary) {
+void ShowSummary(App& app, const std::string& summary, int unchanged) {
     app.ui.setText(Ctl::标签3, summary);
+    std::string balloon = summary;
+    if (unchanged > 0) balloon += "\r\n其中" + std::to_string(unchanged) + "个文件播放器上已有相同的，未重新写入";
     const int left = app.ui.rowCount(Ctl::超级列表框);
-    const std::string more = "\r\n列表中还有" + std::to_string(left) + "个文件，再按“复制”重试";
-    ShowTrayBalloon(app, kProgramTitle, left ? summary + more : summary, 1);
+    if (left) balloon += "\r\n列表中还有" + std::to_string(left) + "个文件，再按“复制”重试";
+    ShowTrayBalloon(app, kProgramTitle, balloon, 1);
 }
 
 }  // namespace
@@ -70,12 +72,12 @@ void ShowProgressLine(App& app) {
     SetTrayTip(app, line);
 }
 
-void EndCopyJob(App& app, const std::string& summary) {
+void EndCopyJob(App& app, const std::string& summary, int unchanged) {
     CopyJobState& job = JobState(app);
     app.copyBusy = 0;
     SetBusyUi(app, false);
     SettleRows(app, job);
-    if (!summary.empty()) ShowSummary(app, summary);
+    if (!summary.empty()) ShowSummary(app, summary, unchanged);
     ShowSizeCaption(app);
     app.ui.setText(Ctl::标签2, "总进度");
     SetTrayTip(app, kProgramTitle);

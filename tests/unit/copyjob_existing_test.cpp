@@ -1,0 +1,153 @@
+// Files already on the player: the source itself, the same file listed twice, files the
+// player holds unchanged, one answer for the rest of the job; and how a new file is made.
+#include <thread>
+
+#include "copyengine/existing.h"
+#include "copyengine/jobstate.h"
+#include "copyengine/placement.h"
+#include "copyjob_fixture.h"
+
+namespace {
+
+class CopyJobExistingTest : public CopyJobTest {
+protected:
+    void SetTime(const std::string& path, std::int64_t t) { sim.fs.find(path)->writeTime = t; }
+    std::int64_t Time(const std::string& path) { return sim.fs.find(path)->writeTime; }
+    static constexpr std::int64_t kSecond = 10'000'000;
+    // 2024-05-01 12:00 and 2023-11-20 08:15 (UTC, as the simulated user sees it).
+    static constexpr std::int64_t kMay2024 = 133'590'384'000'000'000, kNov2023 = 133'449'417'000'000'000;
+};
+
+TEST_F(CopyJobExistingTest, TheSourceItselfIsNeitherCopiedNorDeleted) {
+    sim.ui.setChecked(Ctl::选择框_成功后删除源文件, true);
+    for (bool verify : {false, true}) {
+        sim.ui.setChecked(Ctl::选择框_校验, verify);
+        List("K:\\music\\a.mp3", "\\music", "the only copy");
+        Run();
+        EXPECT_EQ(sim.fs.contents("K:\\music\\a.mp3"), "the only copy") << verify;
+        EXPECT_TRUE(sim.ui.messageBoxes.empty()) << "no question for it";
+        EXPECT_EQ(sim.ui.rowImage(kList, 0), kFailedImage);
+        EXPECT_EQ(FailedRowReason(app, 0), kSameFileText);
+        sim.ui.deleteAllRows(kList);
+    }
+}
+
+TEST_F(CopyJobExistingTest, AFileListedTwiceLandsOnceAndBothRowsLeave) {
+    sim.ui.setChecked(Ctl::选择框_成功后删除源文件, true);
+    List("S:\\a.mp3", "\\music");
+    List("S:\\a.mp3", "\\music");
+    Run();
+    EXPECT_EQ(sim.fs.listFolder("K:\\music").size(), 1u);
+    EXPECT_FALSE(sim.fs.exists("S:\\a.mp3"));
+    EXPECT_FALSE(Shown("S:\\a.mp3\r\n删除失败！", 3));
+    EXPECT_EQ(Status(), Summary(2, 2, "0"));
+    EXPECT_EQ(Rows(), 0);
+}
+
+// Windows folds Cyrillic case too: the second song takes a free name, with no question,
+// and with verification the two copies never share a file.
+TEST_F(CopyJobExistingTest, NamesEqualOnlyBeyondAsciiCaseTakeFreeNames) {
+    for (bool verify : {false, true}) {
+        sim.ui.setChecked(Ctl::选择框_校验, verify);
+        sim.ui.setChecked(Ctl::选择框_成功后删除源文件, true);
+        List("S:\\CD1\\Песня.mp3", "\\music", "one");
+        List("S:\\CD2\\песня.mp3", "\\music", "two");
+        Run();
+        EXPECT_EQ(sim.fs.contents("K:\\music\\Песня.mp3"), "one") << verify;
+        EXPECT_EQ(sim.fs.contents("K:\\music\\песня (2).mp3"), "two") << verify;
+        EXPECT_TRUE(sim.ui.messageBoxes.empty());
+        EXPECT_EQ(Status(), Summary(2, 2, "0"));
+        sim.fs.deleteFile("K:\\music\\Песня.mp3");
+        sim.fs.deleteFile("K:\\music\\песня (2).mp3");
+    }
+}
+
+TEST_F(CopyJobExistingTest, AFileThePlayerHoldsUnchangedIsNotWrittenAgain) {
+    sim.ui.setChecked(Ctl::选择框_成功后删除源文件, true);
+    const struct {
+        bool verify;
+        std::int64_t apart;
+        const char* onPlayer;  // same size as the source's "data"
+        bool unchanged;
+    } cases[] = {{false, 1 * kSecond, "DATA", true},  // FAT's 2 s steps
+                 {false, 3 * kSecond, "DATA", false},
+                 {true, 1 * kSecond, "data", true},
+                 {true, 0, "DATA", false}};  // the digest tells them apart
+    for (const auto& c : cases) {
+        sim.ui.setChecked(Ctl::选择框_校验, c.verify);
+        sim.ui.messageBoxes.clear();
+        sim.ui.messageBoxAnswers = {mb::IdCancel};
+        List("S:\\a.mp3", "\\music");
+        sim.fs.addFile("K:\\music\\a.mp3", c.onPlayer);
+        SetTime("K:\\music\\a.mp3", Time("S:\\a.mp3") + c.apart);
+        Run();
+        EXPECT_EQ(sim.ui.messageBoxes.size(), c.unchanged ? 0u : 1u) << c.apart << c.verify;
+        EXPECT_EQ(sim.fs.contents("K:\\music\\a.mp3"), c.onPlayer) << "nothing written either way";
+        EXPECT_EQ(sim.fs.exists("S:\\a.mp3"), !c.unchanged) << "deleted only as a checked copy";
+        EXPECT_EQ(Rows(), c.unchanged ? 0 : 1);
+        const std::string summary = Summary(1, c.unchanged ? 1 : 0, "0");
+        EXPECT_EQ(Status(), summary);
+        const std::string unchanged = "\r\n其中1个文件播放器上已有相同的，未重新写入";
+        EXPECT_EQ(LastBalloon().text.find(unchanged) != std::string::npos, c.unchanged);
+        sim.ui.deleteAllRows(kList);
+    }
+}
+
+TEST_F(CopyJobExistingTest, OneAnswerHoldsForTheRestOfTheJobOnly) {
+    for (const char* name : {"a", "b", "c"}) {
+        List(std::string("S:\\") + name + ".mp3", "\\music", std::string("new ") + name);
+        sim.fs.addFile(std::string("K:\\music\\") + name + ".mp3", "old");
+    }
+    SetTime("S:\\a.mp3", kMay2024 + 30 * kSecond);
+    SetTime("K:\\music\\a.mp3", kNov2023);
+    sim.ui.overwriteForRest = {true};
+    Run();
+    ASSERT_EQ(sim.ui.messageBoxes.size(), 1u);
+    EXPECT_EQ(sim.ui.messageBoxes[0].details,
+              "源文件：0.00 MB，2024-05-01 12:00\r\n播放器上：0.00 MB，2023-11-20 08:15");
+    EXPECT_EQ(sim.fs.contents("K:\\music\\c.mp3"), "new c");
+    EXPECT_EQ(Time("K:\\music\\a.mp3"), kMay2024 + 30 * kSecond) << "the copy keeps its source's date";
+
+    List("S:\\d.mp3", "\\music");
+    sim.fs.addFile("K:\\music\\d.mp3", "old");
+    sim.ui.messageBoxAnswers = {mb::IdCancel};
+    Run();
+    EXPECT_EQ(sim.ui.messageBoxes.size(), 2u) << "the next job asks again";
+    EXPECT_EQ(sim.fs.contents("K:\\music\\d.mp3"), "old");
+}
+
+// A new file is made under its own name, hidden until whole and checked, then shown with
+// its source's date; a bad copy is removed. A replacement goes beside the old file while
+// the player has room once the copy waiting for its check is placed.
+TEST_F(CopyJobExistingTest, ANewFileIsHiddenUntilCheckedAndAReplacementWaitsForRoom) {
+    sim.ui.setChecked(Ctl::选择框_校验, true);
+    List("S:\\new.mp3", "\\music", "fresh");
+    List("S:\\bad.mp3", "\\music", "fresh");
+    List("S:\\a.avi", "\\Video", std::string(1 << 20, 'a'));
+    List("S:\\b.avi", "\\Video", std::string(1 << 20, 'b'));
+    sim.fs.addFile("K:\\Video\\a.avi", std::string(1 << 20, 'o'));
+    sim.fs.addFile("K:\\Video\\b.avi", std::string(1 << 20, 'o'));
+    sim.fs.drives['K'].freeBytes = 3 << 19;  // one copy beside its old file, not two
+    sim.ui.overwriteForRest = {true};
+    std::vector<std::string> hiddenAtCheck;
+    sim.fs.beforeOpenRead = [&](const std::string& path, ReadMode mode) {
+        if (mode != ReadMode::Uncached) return;
+        if (sim.fs.find(path)->hidden) hiddenAtCheck.push_back(path);
+        if (path == TemporaryName("K:\\Video\\a.avi")) std::this_thread::sleep_for(std::chrono::milliseconds(200));  // b's place is chosen meanwhile
+    };
+    std::vector<std::string> written;
+    sim.fs.fault = [&](FaultOp op, const std::string& path) {
+        if (op == FaultOp::OpenWrite) written.push_back(path);
+        return op == FaultOp::Corrupt && path == "K:\\music\\bad.mp3";
+    };
+    Run();
+    EXPECT_EQ(written, std::vector<std::string>({"K:\\music\\new.mp3", "K:\\music\\bad.mp3",
+                                                 TemporaryName("K:\\Video\\a.avi"), TemporaryName("K:\\Video\\b.avi")}));
+    EXPECT_EQ(hiddenAtCheck, written);
+    EXPECT_FALSE(sim.fs.find("K:\\music\\new.mp3")->hidden);
+    EXPECT_EQ(Time("K:\\music\\new.mp3"), Time("S:\\new.mp3"));
+    EXPECT_FALSE(sim.fs.exists("K:\\music\\bad.mp3"));
+    EXPECT_EQ(sim.fs.contents("K:\\Video\\b.avi"), std::string(1 << 20, 'b'));
+}
+
+}  // namespace
