@@ -8,6 +8,7 @@
 #include "copyengine/copymethods.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/win32/files_win.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win_shell.h"
 
 namespace {
@@ -39,11 +40,11 @@ protected:
                 fs.deleteFile(path);
             }
         }
-        RemoveDirectoryA(folder.c_str());
+        RemoveDirectoryW(WidePath(folder).c_str());
     }
-    void Write(const std::string& path, const std::string& bytes) {
+    void Write(const std::string& path, const std::string& bytes, std::int64_t writeTime = 0) {
         auto f = fs.openWrite(path);
-        ASSERT_TRUE(f && f->write(bytes.data(), bytes.size()) && f->close()) << path;
+        ASSERT_TRUE(f && f->write(bytes.data(), bytes.size()) && f->setDetails(false, writeTime) && f->close()) << path;
     }
     std::string Read(const std::string& path) {
         std::string out;
@@ -157,8 +158,16 @@ TEST_F(RealFilesTest, ACopyTakesTheOldFilesPlaceInOneStepAndVolumesNameTheirForm
     auto made = fs.openWrite(temp, WriteMode::Hidden);
     ASSERT_TRUE(made && made->write("new", 3));
     EXPECT_TRUE(fs.attributes(temp) & kHiddenAttribute) << "hidden while it is written";
-    ASSERT_TRUE(made->close());
-    EXPECT_FALSE(fs.attributes(temp) & kHiddenAttribute) << "shown once whole";
+    const std::int64_t may2024 = 133'590'384'000'000'000;
+    ASSERT_TRUE(made->setDetails(false, may2024) && made->close());
+    EXPECT_FALSE(fs.attributes(temp) & kHiddenAttribute) << "shown in the call that dates it";
+    EXPECT_EQ(fs.fileInfo(temp).writeTime, may2024);
+    bool exists = false;
+    EXPECT_FALSE(fs.createNew(old, exists));
+    EXPECT_TRUE(exists) << "the create is the existence check";
+    EXPECT_EQ(fs.fileInfo(old).identity, fs.fileInfo(root + "PLAYER\\Music\\.\\A.MP3").identity);
+    EXPECT_NE(fs.fileInfo(old).identity, fs.fileInfo(temp).identity);
+    EXPECT_EQ(fs.nameKey("K:\\Песня.mp3"), fs.nameKey("k:\\песня.MP3")) << "names compare as NTFS does";
     EXPECT_TRUE(fs.replaceFile(temp, old));
     EXPECT_EQ(Read(old), "new");
     EXPECT_FALSE(fs.exists(temp));
@@ -192,13 +201,16 @@ TEST_F(RealFilesTest, BothMethodsCopyAListIntoItsFolders) {
     sim.ui.setChecked(Ctl::选择框_成功后删除源文件, true);
     for (int method : {0, 1}) {
         const std::string m = std::to_string(method);
+        // The shell's copy stays within MAX_PATH; the own copy goes past it.
+        const std::string deep = method ? "\\" : "\\" + std::string(120, 'd') + "\\" + std::string(120, 'e') + "\\";
         const struct {
             std::string name, sub, bytes;
         } files[] = {{"a" + m + ".mp3", "\\music\\", Bytes(5000 + method)},
                      {"b" + m + ".avi", "\\Video\\", Bytes((2u << 20) + method)},
-                     {"c" + m + ".txt", "\\", "text"}};
+                     {"c" + m + std::string(40, 'c') + ".txt", deep, "text"}};
+        const std::int64_t may2024 = 133'590'384'000'000'000 + method * 20'000'000;
         for (const auto& f : files) {
-            Write(root + "src\\" + f.name, f.bytes);
+            Write(root + "src\\" + f.name, f.bytes, may2024);
             const int r = sim.ui.appendRow(Ctl::超级列表框, root + "src\\" + f.name, 0);
             sim.ui.setCell(Ctl::超级列表框, r, 1, "1");
             sim.ui.setCell(Ctl::超级列表框, r, 2, f.sub);
@@ -208,6 +220,7 @@ TEST_F(RealFilesTest, BothMethodsCopyAListIntoItsFolders) {
         sim.sys.runPosted();
         for (const auto& f : files) {
             EXPECT_EQ(Read(root + "player" + f.sub + f.name), f.bytes) << f.name;
+            EXPECT_EQ(fs.fileInfo(root + "player" + f.sub + f.name).writeTime, may2024) << "dated as its source";
             EXPECT_FALSE(fs.exists(root + "src\\" + f.name)) << f.name;
         }
         EXPECT_EQ(sim.ui.text(Ctl::标签3).rfind("共3个,成功复制3个,耗时", 0), 0u) << method;
