@@ -78,8 +78,8 @@ check_eq "only the skipped row stays" "1" wait_until 1 drive lv-count 超级列�
 screenshot method2
 drive click 按钮_全部删除 >/dev/null
 
-# ---- method 1 again: the question blocks only the worker; Cancel ends the job after
-# the file in hand, which is still copied and its source deleted
+# ---- method 1 again: the question blocks only the worker; Cancel stops the file in hand,
+# which keeps the old copy on the player and its source
 drive tab 1 >/dev/null
 check_eq "copy method 1 chosen" "0" drive combo 组合框_复制方法 0
 drive tab 0 >/dev/null
@@ -92,12 +92,12 @@ check "the worker asks before overwriting" drive msgbox 10000
 check_eq "the main window stays enabled under the question" "1" drive enabled main
 check "Cancel pressed while the question is up" drive click 按钮_取消
 check "overwriting confirmed" drive msgbox-answer ok "已存在！ 覆盖吗？取消将会跳过！" 10000
-check_until "the summary counts the file in hand only" "共2个,成功复制1个,耗时" summary
-check "the file in hand overwritten" same_files "$E2E_TMP/a.mp3.orig|music/a.mp3"
-check "its source deleted" test ! -e "$SRC3/a.mp3"
+check_until "nothing counted as copied" "共2个,成功复制0个,耗时" summary
+check "the old copy untouched" same_files "$SRC/a.mp3|music/a.mp3"
+check "no temporary left" test ! -e "$PLAYER/music/a.mp3.RuzoriZE3.tmp"
+check "its source kept" test -f "$SRC3/a.mp3"
 check "the row after Cancel not copied" test ! -e "$PLAYER/txt/g.txt"
-check "its source kept" test -f "$SRC3/g.txt"
-check_eq "only the row not reached stays" "1" wait_until 1 drive lv-count 超级列表框
+check_eq "both rows stay" "2" wait_until 2 drive lv-count 超级列表框
 drive click 按钮_全部删除 >/dev/null
 
 # ---- a file that vanished after it was listed stays in the list with its reason
