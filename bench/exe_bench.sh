@@ -40,6 +40,9 @@ PY
 }
 
 RUN=0
+# Processor seconds of a process so far (user + system, its waited-for children too).
+cpu_of() { awk '{printf "%.2f", ($14 + $15 + $16 + $17) / 100}' "/proc/$1/stat"; }
+
 # One job of the program: the folder handed to it, copied into a folder of its own.
 exe_run() {
   local set="$1" files="${FILES[$1]}" dest="run$((++RUN))"
@@ -47,18 +50,23 @@ exe_run() {
   (cd "$E2E_TMP" && wine ./RuzoriZE3.exe "$(winpath "$E2E_TMP/src/$set")") </dev/null >/dev/null 2>&1
   wait_until "$files" drive lv-count 超级列表框 >/dev/null || { echo "exe_bench: the list did not fill" >&2; exit 1; }
   drive set-text 目录框 "K:\\$dest\\" >/dev/null
+  local line cpu0
+  cpu0="$(cpu_of "$APP_PID")"
   drive click 按钮_复制 >/dev/null
-  local line
   line="$(wait_until 0 drive lv-count 超级列表框 >/dev/null; drive text 标签3)"
   [[ $line == "共${files}个,成功复制${files}个,耗时"* ]] || { echo "exe_bench: the job said: $line" >&2; exit 1; }
   line="${line#*耗时}"
-  echo "${line%秒}"
+  echo "${line%秒} $(awk -v a="$cpu0" -v b="$(cpu_of "$APP_PID")" 'BEGIN {printf "%.2f", b - a}')"
 }
 
 ref_run() {
   local set="$1" verify="$2" dest="ref$((++RUN))"
   mkdir -p "$PLAYER/$dest" && sync
-  wine "$REFCOPY" $verify "$(winpath "$E2E_TMP/src/$set")" "K:\\$dest" </dev/null 2>/dev/null | tr -d '\r'
+  # In a shell of its own, so that its waited-for children are refcopy's alone.
+  bash -c 'a=$(awk "{print \$16 + \$17}" /proc/$$/stat)
+    s=$(wine "$1" $2 "$3" "$4" </dev/null 2>/dev/null | tr -d "\r")
+    echo "$s $(awk -v a="$a" "{printf \"%.2f\", (\$16 + \$17 - a) / 100}" /proc/$$/stat)"' _ \
+    "$REFCOPY" "$verify" "$(winpath "$E2E_TMP/src/$set")" "K:\\$dest"
 }
 
 median() { sort -g | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2] + v[NR/2+1]) / 2}'; }
@@ -70,7 +78,7 @@ drive tab 1 >/dev/null
 drive combo 组合框_复制方法 0 >/dev/null
 
 FAILED=0
-printf '%-6s %-9s %8s %8s %6s %s\n' set verify exe_s ref_s ratio range
+printf '%-6s %-9s %8s %8s %6s %-13s %s\n' set verify exe_s ref_s ratio range "cpu_s exe/ref"
 for set in "${SETS[@]}"; do
   make_set "$set"
   for verify in ${EXE_BENCH_VERIFY:-0 1}; do
@@ -79,20 +87,22 @@ for set in "${SETS[@]}"; do
     drive tab 0 >/dev/null
     flag=""
     ((verify)) && flag="--verify"
-    ratios=() exes=() refs=()
+    ratios=() exes=() refs=() cpus=() refcpus=()
     for ((r = 0; r <= ROUNDS; r++)); do
-      if ((r % 2 == 0)); then e="$(exe_run "$set")"; b="$(ref_run "$set" "$flag")"
-      else b="$(ref_run "$set" "$flag")"; e="$(exe_run "$set")"; fi
+      if ((r % 2 == 0)); then read -r e ec <<<"$(exe_run "$set")"; read -r b bc <<<"$(ref_run "$set" "$flag")"
+      else read -r b bc <<<"$(ref_run "$set" "$flag")"; read -r e ec <<<"$(exe_run "$set")"; fi
       rm -rf "${PLAYER:?}"/*
       ((r == 0)) && continue
-      exes+=("$e") refs+=("$b") ratios+=("$(awk -v e="$e" -v b="$b" 'BEGIN {printf "%.3f", e / b}')")
+      exes+=("$e") refs+=("$b") cpus+=("$ec") refcpus+=("$bc")
+      ratios+=("$(awk -v e="$e" -v b="$b" 'BEGIN {printf "%.3f", e / b}')")
     done
     ratio="$(printf '%s\n' "${ratios[@]}" | median)"
     over="$(awk -v r="$ratio" -v m="$MAX_RATIO" 'BEGIN {print (r > m) ? "  over" : ""}')"
     [[ -n $over ]] && FAILED=1
-    printf '%-6s %-9s %8s %8s %6.2f %s-%s%s\n' "$set" "$([[ $verify == 1 ]] && echo on || echo off)" \
+    printf '%-6s %-9s %8s %8s %6.2f %-13s %s/%s%s\n' "$set" "$([[ $verify == 1 ]] && echo on || echo off)" \
       "$(printf '%s\n' "${exes[@]}" | median)" "$(printf '%s\n' "${refs[@]}" | median)" "$ratio" \
-      "$(printf '%s\n' "${ratios[@]}" | sort -g | head -1)" "$(printf '%s\n' "${ratios[@]}" | sort -g | tail -1)" "$over"
+      "$(printf '%s\n' "${ratios[@]}" | sort -g | head -1)-$(printf '%s\n' "${ratios[@]}" | sort -g | tail -1)" \
+      "$(printf '%s\n' "${cpus[@]}" | median)" "$(printf '%s\n' "${refcpus[@]}" | median)" "$over"
   done
   rm -rf "$E2E_TMP/src/$set"
 done
