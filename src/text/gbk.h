@@ -18,5 +18,5 @@ bool EndsWithGbk(const std::string& s, char c);
 std::string WithFinalSeparator(const std::string& folder);
 // ASCII letters in lower case; trail bytes stay as they are.
 std::string LowerAsciiGbk(const std::string& s);
-// At most maxBytes bytes of s, never half a character.
+// At most maxBytes bytes of s, never half a character or part of an escape.
 std::string CutGbk(const std::string& s, std::size_t maxBytes);
