@@ -11,6 +11,7 @@
 #include "platform/win32/win_shell.h"
 #include "platform/win32/win_ui.h"
 #include "settings/folder.h"
+#include "text/gbk.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ struct Browser : testing::Test {
 
 TEST_F(Browser, ShowsTheTitleAndEditBoxAndCancelGivesNothing) {
     User user(IDCANCEL);
-    const BrowseOutcome out = shell.browseForFolder(kTitle);
+    const BrowseOutcome out = shell.browseForFolder(kTitle, "");
     const Found seen = user.result();
     EXPECT_TRUE(seen.titleShown);
     EXPECT_TRUE(seen.editBox);
@@ -83,14 +84,17 @@ TEST_F(Browser, ShowsTheTitleAndEditBoxAndCancelGivesNothing) {
     EXPECT_EQ(NormaliseBrowseOutcome(out), "\\");
 }
 
-TEST_F(Browser, OkWithoutAChoiceReturnsTheDesktopFolder) {
+// OK at once returns where the browser opened: the desktop, or the current root.
+TEST_F(Browser, OkWithoutAChoiceReturnsTheFolderItOpenedAt) {
     char desktop[MAX_PATH] = {};
     ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop), S_OK);
-    User user(IDOK);
-    const BrowseOutcome out = shell.browseForFolder(kTitle);
-    user.result();
-    EXPECT_TRUE(out.itemChosen);
-    EXPECT_TRUE(out.hasPath);
-    EXPECT_EQ(out.path, desktop);
-    EXPECT_EQ(NormaliseBrowseOutcome(out), std::string(desktop) + "\\");
+    for (const auto& [start, opened] : {std::pair<std::string, std::string>{"", desktop}, {"C:\\windows\\", "C:\\windows"}}) {
+        User user(IDOK);
+        const BrowseOutcome out = shell.browseForFolder(kTitle, start);
+        user.result();
+        EXPECT_TRUE(out.itemChosen);
+        EXPECT_TRUE(out.hasPath);
+        EXPECT_EQ(LowerAsciiGbk(out.path), LowerAsciiGbk(opened));
+        EXPECT_EQ(NormaliseBrowseOutcome(out), out.path + "\\");
+    }
 }
