@@ -25,18 +25,3 @@ TEST_F(CopyJobTest, LockedCommandsDoNothingWhileAJobRuns) {
     RunClick(app, Ctl::按钮_取消);
     EXPECT_EQ(app.copyBusy, 0);
 }
-
-// The keyboard: Ctrl+Tab and its kin turn the pages round, leaving the focus on the tab
-// strip; Enter presses a focused button, and applies a rule from its edit boxes.
-TEST_F(CopyJobTest, PagesTurnRoundAndEnterPressesTheRightButton) {
-    for (int step : {1, 1, 1, -1}) TurnPage(app, step);
-    EXPECT_EQ(sim.ui.currentTab(), 2);
-    EXPECT_EQ(sim.ui.focusedControl(), Ctl::选择夹1);
-    TurnPage(app, 1);
-    EXPECT_EQ(sim.ui.currentTab(), 0);
-    EXPECT_EQ(EnterButton(Ctl::编辑框_扩展名), Ctl::按钮_应用);
-    EXPECT_EQ(EnterButton(Ctl::编辑框_目标路径), Ctl::按钮_应用);
-    EXPECT_EQ(EnterButton(Ctl::按钮_复制), Ctl::按钮_复制);
-    EXPECT_EQ(EnterButton(Ctl::超级列表框), Ctl::Count);
-    EXPECT_EQ(EnterButton(Ctl::Count), Ctl::Count);
-}

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "text/escape.h"
 #include "text/gbk.h"
 
 namespace {
@@ -51,10 +50,6 @@ TEST(Gbk, CutNeverSplitsACharacter) {
     EXPECT_EQ(CutGbk(kYun, 1), "");
     EXPECT_EQ(CutGbk("ab\x81", 3), "ab\x81");  // a lone lead byte counts as one
     EXPECT_EQ(CutGbk("", 5), "");
-    const std::string emoji = EscapeCodePoint(0x1F600);
-    for (std::size_t n = 1; n < 8; ++n) EXPECT_EQ(CutGbk("a" + emoji + "b", n), "a") << n;
-    EXPECT_EQ(CutGbk("a" + emoji + "b", 8), "a" + emoji);
-    EXPECT_EQ(CutGbk("a?xyzxyz", 4), "a?xy");  // no escape: plain letters
 }
 
 TEST(Gbk, FirstIndexStepsOverTrailBytes) {

@@ -145,7 +145,6 @@ TEST(RuleEditor, ApplyRefusesPatternsAndPathsThatAreNotSafe) {
         // mp4.ini gives back 254 bytes: a longer text would come back cut
         {"*." + std::string(4089, 'e'), "\\txt", "扩展名或目标路径太长"},
         {"*.txt", "\\" + std::string(127, 'a') + "運" + std::string(125, 'a'), "扩展名或目标路径太长"},
-        {"*.txt", "\\" + std::string(125, 'a') + "運" + std::string(126, 'a'), "", "\\" + std::string(125, 'a') + "運" + std::string(126, 'a')},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pattern + " " + c.subPath);
