@@ -1,6 +1,8 @@
 #pragma once
 // The program's context: the platform it runs on and the state its handlers share.
 #include <atomic>
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -29,6 +31,8 @@ struct App {
     int intakeDepth = 0;
     bool copyAfterIntake = false;
     std::string removableSeen;  // the removable drives at the last look, by letter
+    // Each listed file's size in bytes when it was added, by path: the size column is rounded.
+    std::map<std::string, std::int64_t> listedBytes;
     // Written by Cancel on the main thread, read by the copy worker.
     std::atomic<int> copyBusy{0};
 

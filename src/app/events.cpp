@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "app/app.h"
+#include "app/layout.h"
 #include "app/startup.h"
 #include "copyengine/copyjob.h"
 #include "copylist/copylist.h"
@@ -66,6 +67,18 @@ void RunClick(App& app, Ctl ctl) {
     if (!app.ui.enabled(ctl)) return;
     for (const auto& b : kClicks)
         if (b.ctl == ctl) b.handler(app);
+}
+
+// A focused button is pressed itself; a rule edit box applies the rule.
+Ctl EnterButton(Ctl focused) {
+    if (focused == Ctl::编辑框_扩展名 || focused == Ctl::编辑框_目标路径) return Ctl::按钮_应用;
+    return focused != Ctl::Count && FindControl(focused).kind == Kind::Button ? focused : Ctl::Count;
+}
+
+void TurnPage(App& app, int step) {
+    const int pages = static_cast<int>(TabPages().size());
+    app.ui.selectTab((app.ui.currentTab() + step + pages) % pages);
+    app.ui.setFocus(Ctl::选择夹1);
 }
 
 void RunMenu(App& app, MenuItem item) {

@@ -1,6 +1,9 @@
 #include "app/layout.h"
 
+#include <algorithm>
 #include <array>
+#include <ranges>
+#include <utility>
 
 namespace {
 
@@ -135,6 +138,50 @@ const ControlDecl& FindControl(Ctl id) {
     for (const auto& c : kMain)
         if (c.id == id) return c;
     return kMini[0];  // the static_assert above leaves 图片框1 as the only other control
+}
+
+namespace {
+
+bool TakesInput(Kind k) {
+    return k != Kind::Label && k != Kind::Progress && k != Kind::Picture && k != Kind::Tab && k != Kind::GroupBox;
+}
+
+// Page by page, lines from the top and each line from the left. A control belongs to the
+// line above when it starts within the upper half of that line's first control.
+std::vector<Ctl> ReadingOrder() {
+    struct Place {
+        Ctl id;
+        int page, line, x, y;
+    };
+    std::vector<Place> places;
+    for (const auto& c : kMain)
+        if (TakesInput(c.kind)) places.push_back({c.id, c.page, 0, ClientRect(c.id).x, ClientRect(c.id).y});
+    std::ranges::stable_sort(places, {}, [](const Place& p) { return std::pair(p.page, p.y); });
+    int line = 0, lineEnd = 0;
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        Place& p = places[i];
+        if (i == 0 || p.page != places[i - 1].page || p.y >= lineEnd) {
+            ++line;
+            lineEnd = p.y + ClientRect(p.id).h / 2;
+        }
+        p.line = line;
+    }
+    std::ranges::stable_sort(places, {}, [](const Place& p) { return std::pair(p.line, p.x); });
+    std::vector<Ctl> order;
+    for (const Place& p : places) order.push_back(p.id);
+    return order;
+}
+
+}  // namespace
+
+std::vector<Ctl> CreationOrder() {
+    std::vector<Ctl> order = ReadingOrder();
+    for (const auto& c : kMain)
+        if (!TakesInput(c.kind) && c.kind != Kind::Tab && c.kind != Kind::GroupBox) order.push_back(c.id);
+    // Innermost containers first, so each covers only what lies outside it.
+    for (const auto& c : std::views::reverse(kMain))
+        if (c.kind == Kind::Tab || c.kind == Kind::GroupBox) order.push_back(c.id);
+    return order;
 }
 
 Rect ClientRect(Ctl id) {

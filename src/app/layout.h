@@ -2,6 +2,7 @@
 // The windows, controls and menus, declared as tables; both the real windows and the
 // simulator are built from them.
 #include <span>
+#include <vector>
 
 #include "platform/ids.h"
 
@@ -57,6 +58,11 @@ const ControlDecl& FindControl(Ctl);
 
 // A control's rectangle in its window's client area: its own position plus its parents'.
 Rect ClientRect(Ctl);
+
+// The main window's controls in the order they are made, which is their z-order from the
+// top: the controls that take input in reading order (so that is also the Tab order),
+// then labels and bars (a long label never covers a neighbour), then the containers.
+std::vector<Ctl> CreationOrder();
 
 // The copy-progress window's controls, positioned in its client area.
 struct ProgressControlDecl {

@@ -17,10 +17,13 @@ namespace {
 // The root and the free space; a refusal leaves the list and the controls as they are.
 // A missing root may be a player that came back under another letter.
 bool PassesChecks(App& app) {
-    if (!FolderExists(app.fs, app.ui.text(Ctl::目录框))) OfferNewPlayerDrive(app);
+    const std::string typed = app.ui.text(Ctl::目录框);
+    if (!FolderExists(app.fs, typed) && !IsFileNotFolder(app.fs, typed)) OfferNewPlayerDrive(app);
     const std::string root = app.ui.text(Ctl::目录框);
     std::string refusal;
-    if (!FolderExists(app.fs, root))
+    if (IsFileNotFolder(app.fs, root))
+        refusal = "目标目录 " + root + " 不是文件夹！";
+    else if (!FolderExists(app.fs, root))
         refusal = "目标目录 " + root + " 不存在！";
     else if (!RefreshSizeDisplay(app))
         refusal = "待复制文件总大小 大于 目标磁盘 剩余空间！\r\n请删除一些文件！";

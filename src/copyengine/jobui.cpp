@@ -1,5 +1,6 @@
 #include "copyengine/jobui.h"
 
+#include "app/app.h"
 #include "app/startup.h"
 #include "copyengine/copyjob.h"
 #include "copyengine/jobstate.h"
@@ -28,13 +29,20 @@ void SettleRows(App& app, CopyJobState& job) {
     job.images.clear();
 }
 
+// A retry is offered only when one of the files left is still there to copy.
+std::string RowsLeftText(App& app) {
+    const int left = app.ui.rowCount(Ctl::超级列表框);
+    if (!left) return "";
+    bool retry = false;
+    for (int r = 0; r < left && !retry; ++r) retry = app.fs.exists(app.ui.cell(Ctl::超级列表框, r, 0));
+    return "\r\n列表中还有" + std::to_string(left) + (retry ? "个文件，再按“复制”重试" : "个文件未能复制，请查看其提示");
+}
+
 void ShowSummary(App& app, const std::string& summary, int unchanged) {
     app.ui.setText(Ctl::标签3, summary);
     std::string balloon = summary;
     if (unchanged > 0) balloon += "\r\n其中" + std::to_string(unchanged) + "个文件播放器上已有相同的，未重新写入";
-    const int left = app.ui.rowCount(Ctl::超级列表框);
-    if (left) balloon += "\r\n列表中还有" + std::to_string(left) + "个文件，再按“复制”重试";
-    ShowTrayBalloon(app, kProgramTitle, balloon, 1);
+    ShowTrayBalloon(app, kProgramTitle, balloon + RowsLeftText(app), 1);
 }
 
 }  // namespace
@@ -76,6 +84,8 @@ void EndCopyJob(App& app, const std::string& summary, int unchanged) {
     CopyJobState& job = JobState(app);
     app.copyBusy = 0;
     SetBusyUi(app, false);
+    // 复制 lost the focus when it was locked; a keyboard user goes on from there.
+    if (app.ui.focusedControl() == Ctl::Count) app.ui.setFocus(Ctl::按钮_复制);
     SettleRows(app, job);
     if (!summary.empty()) ShowSummary(app, summary, unchanged);
     ShowSizeCaption(app);

@@ -53,6 +53,13 @@ std::string NumberedName(const std::string& path, int k) {
     return path.substr(0, cut) + " (" + std::to_string(k) + ")" + path.substr(cut);
 }
 
+bool IsFileNotFolder(FileSystem& fs, const std::string& path) {
+    if (path.size() <= 3) return false;  // a drive root is a folder when it is there at all
+    std::string name = path;
+    if (EndsWithGbk(name, '\\')) name.pop_back();
+    return fs.exists(name) && !fs.isFolder(name);
+}
+
 bool FolderExists(FileSystem& fs, const std::string& path) {
     if (path.size() == 3) return fs.driveTotalBytes(path[0]) >= 0;
     std::string folder = path;

@@ -20,3 +20,5 @@ std::string BuildDestinationPath(const std::string& root, const std::string& sub
 // "K:\\music\\01 (2).mp3" for k = 2 and "K:\\music\\01.mp3".
 std::string NumberedName(const std::string& path, int k);
 bool FolderExists(FileSystem&, const std::string& path);
+// The path names a file, so it cannot be a folder to copy into.
+bool IsFileNotFolder(FileSystem&, const std::string& path);

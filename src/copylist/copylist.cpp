@@ -49,6 +49,11 @@ void AddFolderFiles(App& app, const std::string& folder) {
     app.ui.holdRedraw(kList, false);
 }
 
+double SizeInM(std::int64_t bytes) {
+    if (bytes <= 0) return static_cast<double>(bytes);
+    return RoundTo3(static_cast<double>(bytes) / kBytesPerM);
+}
+
 }  // namespace
 
 void AddFilesByDialog(App& app) {
@@ -75,16 +80,14 @@ bool AddFileEntry(App& app, const std::string& path) {
     if (path.empty()) return false;
     const RuleMatch m = LookupRule(app, path);
     const int row = app.ui.appendRow(kList, path, m.ruleIndex);
-    app.ui.setCell(kList, row, 1, FormatNumber(FileSizeInM(app, path)));
+    const std::int64_t bytes = app.fs.fileSize(path);
+    app.listedBytes[path] = bytes;
+    app.ui.setCell(kList, row, 1, FormatNumber(SizeInM(bytes)));
     app.ui.setCell(kList, row, 2, app.ui.checked(Ctl::选择框_规则) ? m.subPath : "\\");
     return true;
 }
 
-double FileSizeInM(App& app, const std::string& path) {
-    const std::int64_t n = app.fs.fileSize(path);
-    if (n <= 0) return static_cast<double>(n);
-    return RoundTo3(static_cast<double>(n) / kBytesPerM);
-}
+double FileSizeInM(App& app, const std::string& path) { return SizeInM(app.fs.fileSize(path)); }
 
 void OnFilesDropped(App& app, const std::string& text) { AddPaths(app, text); }
 

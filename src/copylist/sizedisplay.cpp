@@ -1,9 +1,11 @@
 #include "copylist/sizedisplay.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/app.h"
 #include "copyengine/copyloop.h"
+#include "copyengine/paths.h"
 #include "text/number.h"
 #include "tray/tray.h"
 
@@ -11,6 +13,7 @@ namespace {
 
 constexpr int kBalloonInfo = 1, kBalloonWarning = 2;
 constexpr double kFatLimitM = 4096;
+constexpr double kBytesPerM = 1048576.0;
 
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -37,17 +40,26 @@ void ShowCaption(App& app, double total, double free) {
 
 }  // namespace
 
+// The files' bytes as they were when listed, so small files add up and a missing one
+// (size -1) adds nothing; a row listed some other way counts by its column.
 double TotalSizeInM(App& app) {
-    double total = 0;
+    double bytes = 0;
     const int rows = app.ui.rowCount(Ctl::超级列表框);
-    for (int row = 0; row < rows; ++row) total += ParseNumber(app.ui.cell(Ctl::超级列表框, row, 1));
-    return total;
+    for (int row = 0; row < rows; ++row) {
+        const auto known = app.listedBytes.find(app.ui.cell(Ctl::超级列表框, row, 0));
+        const double rowBytes = known != app.listedBytes.end() ? static_cast<double>(known->second)
+                                                               : ParseNumber(app.ui.cell(Ctl::超级列表框, row, 1)) * kBytesPerM;
+        bytes += std::max(rowBytes, 0.0);
+    }
+    return RoundTo3(bytes / kBytesPerM);
 }
 
 double FreeSpaceInM(App& app) {
     const std::string root = app.ui.text(Ctl::目录框);
-    // Only a drive letter can be asked; anything else counts as a drive that cannot be queried.
-    const std::int64_t kb = !root.empty() && IsAsciiLetter(root[0]) ? app.fs.driveFreeKb(root[0]) : -1;
+    // Only a drive letter can be asked; anything else, and a root that is a file, counts as
+    // a drive that cannot be queried.
+    const bool drive = !root.empty() && IsAsciiLetter(root[0]) && !IsFileNotFolder(app.fs, root);
+    const std::int64_t kb = drive ? app.fs.driveFreeKb(root[0]) : -1;
     return RoundTo3(static_cast<double>(kb) / 1024);
 }
 

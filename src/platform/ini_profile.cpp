@@ -170,7 +170,11 @@ std::string IniProfile::readString(const std::string& section, const std::string
                                    const std::string& def, const std::string& path) {
     Tree tree = Parse(contents(path));
     const Key* k = FindKey(FindSection(tree, section), key);
-    return CutGbk(CopyEntry(k && k->value ? *k->value : DefaultText(def), 255), 254);
+    std::string value = k && k->value ? *k->value : DefaultText(def);
+    const std::string copied = CutGbk(CopyEntry(value, kMaxIniValueBytes + 1), kMaxIniValueBytes);
+    // The copy is the value's start (less an opening quote); it ends where an escape ends.
+    if (!value.starts_with(copied)) value.erase(0, 1);
+    return CutGbk(value, copied.size());
 }
 
 int IniProfile::readInt(const std::string& section, const std::string& key, int def,
@@ -192,7 +196,16 @@ bool IniProfile::writeString(const std::string& section, const std::string& key,
     const std::string stored = TrimLeft(value);
     if (k->value == stored) return true;  // nothing changes, the file is left alone
     k->value = stored;
-    const std::string text = Serialise(tree);
-    auto file = fs_.openWrite(path);
-    return file && file->write(text.data(), text.size()) && file->close();
+    return replaceWhole(path, Serialise(tree));
+}
+
+// Written beside the file and then put in its place, so a full disk or a failed write
+// leaves the old file whole rather than empty or cut.
+bool IniProfile::replaceWhole(const std::string& path, const std::string& text) {
+    const std::string temporary = path + ".tmp";
+    auto file = fs_.openWrite(temporary);
+    const bool written = file && file->write(text.data(), text.size()) && file->close();
+    if (written && fs_.replaceFile(temporary, path)) return true;
+    fs_.deleteFile(temporary);
+    return false;
 }

@@ -18,6 +18,7 @@ public:
 
 private:
     std::string contents(const std::string& path);
+    bool replaceWhole(const std::string& path, const std::string& text);
 
     FileSystem& fs_;
 };

@@ -1,6 +1,10 @@
 #pragma once
 // INI files, with the rules of the Windows private-profile functions.
+#include <cstddef>
 #include <string>
+
+// The longest value a read gives back whole, in bytes; longer ones are cut.
+inline constexpr std::size_t kMaxIniValueBytes = 254;
 
 class Profile {
 public:

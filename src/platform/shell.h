@@ -56,7 +56,8 @@ public:
     // The open-file dialog with multiple selection: full paths in the dialog's order,
     // none after Cancel. filter uses "|" between its parts.
     virtual std::vector<std::string> chooseFiles(const std::string& title, const std::string& filter) = 0;
-    virtual BrowseOutcome browseForFolder(const std::string& title) = 0;
+    // The folder browser, opened with start selected when it names a folder.
+    virtual BrowseOutcome browseForFolder(const std::string& title, const std::string& start) = 0;
 
     // The shell's copy of one file to an exact destination file path.
     virtual bool shellCopyFile(const std::string& source, const std::string& dest) = 0;

@@ -2,6 +2,7 @@
 // The windows and controls as the program's behaviour sees them. Every call runs on
 // the main thread, except messageBox, which the copy worker may call for its one
 // synchronous question.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -34,6 +35,13 @@ public:
     virtual std::string text(Ctl) const = 0;
     virtual void setText(Ctl, const std::string&) = 0;
     virtual void setTextColor(Ctl, Rgb) = 0;
+
+    // An edit box takes no text longer than this many GBK bytes from the user.
+    virtual void setTextLimit(Ctl, std::size_t bytes) = 0;
+
+    // The main window's control with the keyboard focus, Ctl::Count when none has it.
+    virtual Ctl focusedControl() const = 0;
+    virtual void setFocus(Ctl) = 0;
 
     virtual bool checked(Ctl) const = 0;
     virtual void setChecked(Ctl, bool) = 0;

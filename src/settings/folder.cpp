@@ -1,6 +1,7 @@
 #include "settings/folder.h"
 
 #include "app/app.h"
+#include "copyengine/paths.h"
 #include "copylist/sizedisplay.h"
 #include "settings/options.h"
 #include "text/escape.h"
@@ -35,13 +36,18 @@ std::string ChosenFolder(const BrowseOutcome& o) {
 
 std::string NormaliseBrowseOutcome(const BrowseOutcome& o) { return ChosenFolder(o) + "\\"; }
 
+// The browser opens at the current root, when there is one to open.
 std::string BrowseForFolder(App& app, const std::string& title) {
-    return NormaliseBrowseOutcome(app.shell.browseForFolder(title));
+    const std::string root = app.ui.text(Ctl::目录框);
+    return NormaliseBrowseOutcome(app.shell.browseForFolder(title, FolderExists(app.fs, root) ? root : ""));
 }
 
+// A root mp4.ini could not give back whole is refused, so the next start finds the same one.
 void ChooseTargetFolder(App& app) {
     const std::string root = BrowseForFolder(app, "请选择RuzoriZE3磁盘根目录");
-    if (root != "\\") SetTargetRoot(app, root);
+    if (root == "\\") return;
+    if (FitsIniValue(root)) SetTargetRoot(app, root);
+    else app.ui.messageBox(TooLongForIni("目标目录"), kProgramTitle, mb::Ok | mb::IconWarning);
 }
 
 void SetTargetRoot(App& app, const std::string& root) {

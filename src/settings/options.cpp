@@ -58,6 +58,12 @@ bool WriteIniText(App& app, const std::string& section, const std::string& key, 
     return app.ini.writeString(section, key, value, app.settingsPath);
 }
 
+bool FitsIniValue(const std::string& value) { return value.size() <= kMaxIniValueBytes; }
+
+std::string TooLongForIni(const std::string& what) {
+    return what + "太长！\r\nmp4.ini每项最多保存" + std::to_string(kMaxIniValueBytes) + "个字节（一个汉字占2个字节）";
+}
+
 void LoadOptions(App& app) {
     WriteTemplateIfMissing(app);
     app.ui.setText(Ctl::目录框, ReadIniText(app, kSection, "复制路径", "H:\\VIDEO"));

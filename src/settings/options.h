@@ -12,6 +12,10 @@ int ReadIniInt(App&, const std::string& section, const std::string& key, int def
 // False when mp4.ini could not be written.
 bool WriteIniText(App&, const std::string& section, const std::string& key, const std::string& value);
 
+// mp4.ini gives the value back whole; the refusal names the limit.
+bool FitsIniValue(const std::string& value);
+std::string TooLongForIni(const std::string& what);
+
 void LoadOptions(App&);
 bool SaveOptions(App&);  // false when mp4.ini could not be written
 // Saves the options and the rules the list shows, with one message.

@@ -46,6 +46,8 @@ void FillList(App& app, RuleOf ruleOf) {
 }  // namespace
 
 void LoadRulesIntoList(App& app) {
+    // The editor takes no more than mp4.ini gives back whole.
+    for (Ctl box : {Ctl::编辑框_扩展名, Ctl::编辑框_目标路径}) app.ui.setTextLimit(box, kMaxIniValueBytes);
     FillList(app, [&app](int n) {
         return RuleText{ReadIniText(app, kSection, PatternKey(n), ""), ReadIniText(app, kSection, PathKey(n), "")};
     });
@@ -67,11 +69,12 @@ void ApplyRuleEdit(App& app) {
     const int row = app.ui.currentRow(kList);
     const std::string pattern = app.ui.text(Ctl::编辑框_扩展名);
     const std::string subPath = WithLeadingBackslash(app.ui.text(Ctl::编辑框_目标路径));
-    const char* refusal = row < 0                    ? "没有选中需要修改的项"
-                          : !IsPatternList(pattern)  ? kBadPattern
-                          : !IsSafeSubPath(subPath)  ? kBadSubPath
-                                                     : nullptr;
-    if (refusal) {
+    const std::string refusal = row < 0                                           ? "没有选中需要修改的项"
+                                : !FitsIniValue(pattern) || !FitsIniValue(subPath) ? TooLongForIni("扩展名或目标路径")
+                                : !IsPatternList(pattern)                          ? kBadPattern
+                                : !IsSafeSubPath(subPath)                          ? kBadSubPath
+                                                                                   : "";
+    if (!refusal.empty()) {
         app.ui.messageBox(refusal, kProgramTitle, mb::Ok | mb::IconWarning);
         return;
     }

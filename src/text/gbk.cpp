@@ -50,9 +50,11 @@ std::string LowerAsciiGbk(const std::string& s) {
     return out;
 }
 
+// An escape is one character too: a cut inside it would leave a lone "?" and letters.
 std::string CutGbk(const std::string& s, std::size_t maxBytes) {
+    const auto size = [&s](std::size_t i) { return EscapeAt(s, i) ? kEscapeSize : GbkCharSize(s, i); };
     std::size_t end = 0;
-    while (end < s.size() && end + GbkCharSize(s, end) <= maxBytes) end += GbkCharSize(s, end);
+    while (end < s.size() && end + size(end) <= maxBytes) end += size(end);
     return s.substr(0, end);
 }
 

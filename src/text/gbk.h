@@ -21,5 +21,5 @@ std::string LowerAsciiGbk(const std::string& s);
 // Letters folded the way Windows compares file names (ASCII, Latin-1, Greek and Cyrillic,
 // whether GBK holds them or they travel as escapes): equal results, one name.
 std::string FoldNameCase(const std::string& s);
-// At most maxBytes bytes of s, never half a character.
+// At most maxBytes bytes of s, never half a character or part of an escape.
 std::string CutGbk(const std::string& s, std::size_t maxBytes);

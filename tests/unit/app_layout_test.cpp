@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 
@@ -61,6 +62,20 @@ TEST(Layout, PagesMenusAndColumns) {
     EXPECT_EQ(copyListWidth, 200 + 90 + 80);
     EXPECT_EQ(WindowLayout(Wnd::Main).w, 514);
     EXPECT_EQ(WindowLayout(Wnd::Main).h, 388);
+}
+
+// The z-order: inputs in reading order (the Tab order), then labels, then containers. So
+// the hint label 标签6 lies under 启用该规则, which it overlaps.
+TEST(Layout, InputsComeFirstInReadingOrderPageByPage) {
+    using enum Ctl;
+    const std::vector<Ctl> order = CreationOrder();
+    const std::vector<Ctl> page1{选择框_规则, 超级列表框_扩展名, 编辑框_扩展名, 编辑框_目标路径, 按钮_应用, 按钮_刷新,
+                                 按钮_默认, 选择框_校验, 组合框_复制方法, 选择框_迷你, 按钮_保存设置, 选择框_发送到};
+    const auto at = [&order](Ctl c) { return std::ranges::find(order, c) - order.begin(); };
+    EXPECT_TRUE(std::ranges::is_sorted(page1, {}, at));
+    EXPECT_LT(at(选择框_发送到), at(标签6));
+    EXPECT_LT(at(标签6), at(分组框3));
+    EXPECT_EQ(order.back(), 选择夹1);
 }
 
 TEST(AboutText, FortyTwoLinesWithTheHistoryInPlace) {

@@ -1,4 +1,5 @@
 // The copy job's start: the method, the checks that refuse a job, the busy and idle states.
+#include "copylist/sizedisplay.h"
 #include "copyjob_fixture.h"
 
 namespace {
@@ -44,6 +45,17 @@ TEST_F(CopyJobChecksTest, AMissingRootRefusesTheJob) {
     EXPECT_EQ(Rows(), 1);
     EXPECT_EQ(Status(), "复制");
     EXPECT_TRUE(sim.sys.threads.empty());
+}
+
+// A hand-edited root that names a file: refused once, and the size line shows no drive.
+TEST_F(CopyJobChecksTest, ARootThatIsAFileIsRefusedBeforeAnyRow) {
+    List("S:\\a.avi", "\\Video");
+    sim.fs.addFile("K:\\afile.mp4", "x");
+    sim.ui.setText(Ctl::目录框, "K:\\afile.mp4");
+    Run();
+    EXPECT_EQ(Balloons(), std::vector<Balloon>({{"目标目录 K:\\afile.mp4 不是文件夹！", 2}}));
+    EXPECT_EQ(Rows(), 1);
+    EXPECT_EQ(FreeSpaceInM(app), -0.001);
 }
 
 TEST_F(CopyJobChecksTest, FilesLargerThanTheFreeSpaceRefuseTheJob) {

@@ -146,6 +146,19 @@ TEST_F(CopyJobRowsTest, AFailedCopyIsReportedAndItsSourceKept) {
     EXPECT_EQ(FailedRowReason(app, 0), kSourceUnreadableText);
 }
 
+// Retry is offered only for a row that could succeed (see above for one that can); the
+// focus lost by the locked 复制 comes back to it.
+TEST_F(CopyJobRowsTest, TheEndOffersARetryOnlyWhenOneCouldWorkAndGivesBackTheFocus) {
+    List("S:\\a.mp3", "\\music");
+    List("S:\\b.mp3", "\\music");
+    sim.fs.deleteFile("S:\\a.mp3");
+    sim.fs.deleteFile("S:\\b.mp3");
+    sim.ui.setFocus(Ctl::按钮_复制);
+    Run();
+    EXPECT_EQ(LastBalloon(), (Balloon{Summary(2, 0, "0") + "\r\n列表中还有2个文件未能复制，请查看其提示", 1}));
+    EXPECT_EQ(sim.ui.focusedControl(), Ctl::按钮_复制);
+}
+
 TEST_F(CopyJobRowsTest, FilesOf4GiBOrMoreFailAtOnceOnAFatPlayer) {
     sim.fs.drives['K'] = {64LL << 30, 16LL << 30, "FAT32"};
     List("S:\\under.avi", "\\Video");

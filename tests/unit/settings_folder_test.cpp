@@ -52,7 +52,6 @@ TEST(ChooseTarget, ShowsAndStoresTheFolderAtOnce) {
 
     s.shell.browseAnswers.push_back(Chosen("K:\\", "MP4 (K:)"));
     ChooseTargetFolder(s.app);
-    EXPECT_EQ(s.ui.text(Ctl::目录框), "K:\\");
     EXPECT_EQ(s.stored("MP4配置", "复制路径"), "K:\\");
 }
 
@@ -77,4 +76,19 @@ TEST(ChooseTarget, FromTheMiniMenuABalloonTellsTheRootEvenAfterCancel) {
     ChooseTargetFolderAndNotify(s.app);  // Cancel
     EXPECT_EQ(s.lastBalloon().szInfo, "目标目录已被修改为K:\\Media\\");
     EXPECT_EQ(s.stored("MP4配置", "复制路径"), "K:\\Media\\");
+}
+
+// mp4.ini gives back 254 bytes: a longer root is refused where it is chosen.
+TEST(ChooseTarget, OpensAtTheRootAndRefusesOneTooLongForTheFile) {
+    Browsing s;
+    ChooseTargetFolder(s.app);
+    EXPECT_EQ(s.shell.lastBrowseStart, "K:\\");
+    std::string longest = "K:\\";
+    for (int i = 0; i < 36; ++i) longest += EscapeCodePoint(0x1F600);  // 256 bytes with the final "\"
+    s.shell.browseAnswers.push_back(Chosen(longest, "x"));
+    ChooseTargetFolder(s.app);
+    ASSERT_EQ(s.ui.messageBoxes.size(), 1u);
+    EXPECT_EQ(s.ui.messageBoxes[0].text.rfind("目标目录太长！\r\nmp4.ini每项最多保存254个字节", 0), 0u);
+    EXPECT_EQ(s.ui.text(Ctl::目录框), "K:\\");
+    EXPECT_EQ(s.stored("MP4配置", "复制路径"), "K:\\");
 }

@@ -6,6 +6,7 @@
 #include "app/startup.h"
 #include "settings/options.h"
 #include "settings/rules.h"
+#include "text/escape.h"
 #include "settings_fixture.h"
 
 namespace {
@@ -141,6 +142,26 @@ TEST(SettingsFile, LongCopyPathIsCutTo254Bytes) {
     SettingsSim gbk("[MP4配置]\r\n复制路径=K:\\" + wide + "\r\n");
     LoadOptions(gbk.app);
     EXPECT_EQ(gbk.ui.text(Ctl::目录框), "K:\\" + wide.substr(0, 250));
+
+    // Nor inside the escape of a character GBK cannot hold.
+    std::string emoji;
+    for (int i = 0; i < 36; ++i) emoji += EscapeCodePoint(0x1F600);
+    SettingsSim escaped("[MP4配置]\r\n复制路径=K:\\" + emoji + "\r\n");
+    LoadOptions(escaped.app);
+    EXPECT_EQ(escaped.ui.text(Ctl::目录框), "K:\\" + emoji.substr(0, 35 * kEscapeSize));
+}
+
+// The file is written beside itself and put in place: a failed write leaves it whole.
+TEST(SettingsFile, AFailedSaveLeavesTheFileAsItWas) {
+    for (FaultOp failing : {FaultOp::OpenWrite, FaultOp::Write, FaultOp::Close, FaultOp::Replace}) {
+        SettingsSim s;
+        LoadOptions(s.app);
+        s.ui.setChecked(Ctl::选择框_校验, true);
+        s.fs.fault = [failing](FaultOp op, const std::string&) { return op == failing; };
+        EXPECT_FALSE(SaveOptions(s.app)) << static_cast<int>(failing);
+        EXPECT_EQ(s.iniText(), DefaultIniTemplate);
+        EXPECT_FALSE(s.fs.exists(std::string(SettingsSim::kIniPath) + ".tmp"));
+    }
 }
 
 TEST(SettingsFile, RandomBytesLoadWithDefaults) {

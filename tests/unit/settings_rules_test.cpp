@@ -142,6 +142,9 @@ TEST(RuleEditor, ApplyRefusesPatternsAndPathsThatAreNotSafe) {
         {"*.txt", "\\\\server\\share", "目标路径"},
         {"*.txt", "\\a/../..", "目标路径"},
         {"*.txt", "\\a|b", "目标路径"},
+        // mp4.ini gives back 254 bytes: a longer text would come back cut
+        {"*." + std::string(4089, 'e'), "\\txt", "扩展名或目标路径太长"},
+        {"*.txt", "\\" + std::string(127, 'a') + "運" + std::string(125, 'a'), "扩展名或目标路径太长"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pattern + " " + c.subPath);
@@ -156,5 +159,7 @@ TEST(RuleEditor, ApplyRefusesPatternsAndPathsThatAreNotSafe) {
         EXPECT_EQ(s.ui.messageBoxes[0].text.find(c.refusedField), 0u);
         EXPECT_EQ(s.stored("扩展名配置", "路径3"), taken ? c.stored : "\\Docs");
         EXPECT_EQ(s.cell(2, 1), taken ? c.stored : "\\Docs");
+        EXPECT_EQ(s.ui.control(Ctl::编辑框_扩展名).textLimit, 254u);
+        EXPECT_EQ(s.ui.control(Ctl::编辑框_目标路径).textLimit, 254u);
     }
 }

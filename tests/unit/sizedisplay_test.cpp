@@ -42,14 +42,20 @@ TEST_F(SizeDisplayTest, EqualFitsAndOneThousandthMoreDoesNot) {
     EXPECT_EQ(Balloons().back().kind, 2u);
 }
 
-TEST_F(SizeDisplayTest, TotalAddsEveryCellUnrounded) {
-    AddRowOfSize("0.1");
-    AddRowOfSize("0.2");
-    AddRowOfSize("-1");
-    AddRowOfSize("junk");  // counts as 0
-    EXPECT_DOUBLE_EQ(TotalSizeInM(app), 0.1 + 0.2 - 1);
-    RefreshSizeDisplay(app);
-    EXPECT_EQ(Caption(), "文件总大小:-0.7 M   目标磁盘剩余:4096 M");
+// The files' bytes add up: missing files add nothing, small ones are not rounded away.
+TEST_F(SizeDisplayTest, TotalIsTheSumOfTheFilesBytes) {
+    sim.fs.addFile("J:\\a.mp3", std::string(99615, 'a'));  // 0.095 M
+    AddPaths(app, "J:\\a.mp3\r\nJ:\\gone.mp3\r\nQ:\\gone.avi");
+    EXPECT_EQ(Caption(), "文件总大小:0.095 M   目标磁盘剩余:4096 M");
+
+    RemoveAllEntries(app);
+    std::string many;
+    for (int i = 0; i < 500; ++i) {
+        sim.fs.addFile("J:\\s\\" + std::to_string(i) + ".txt", std::string(500, 'x'));
+        many += "J:\\s\\" + std::to_string(i) + ".txt\r\n";
+    }
+    AddPaths(app, many);
+    EXPECT_EQ(Caption(), "文件总大小:0.238 M   目标磁盘剩余:4096 M");  // 250,000 bytes
 }
 
 TEST_F(SizeDisplayTest, DriveThatCannotBeQueriedIsMinusOneThousandth) {

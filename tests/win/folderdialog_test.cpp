@@ -11,6 +11,7 @@
 #include "platform/win32/win_shell.h"
 #include "platform/win32/win_ui.h"
 #include "settings/folder.h"
+#include "text/gbk.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ struct Browser : testing::Test {
 
 TEST_F(Browser, ShowsTheTitleAndEditBoxAndCancelGivesNothing) {
     User user(IDCANCEL);
-    const BrowseOutcome out = shell.browseForFolder(kTitle);
+    const BrowseOutcome out = shell.browseForFolder(kTitle, "");
     const Found seen = user.result();
     EXPECT_TRUE(seen.titleShown);
     EXPECT_TRUE(seen.editBox);
@@ -87,10 +88,17 @@ TEST_F(Browser, OkWithoutAChoiceReturnsTheDesktopFolder) {
     char desktop[MAX_PATH] = {};
     ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop), S_OK);
     User user(IDOK);
-    const BrowseOutcome out = shell.browseForFolder(kTitle);
+    const BrowseOutcome out = shell.browseForFolder(kTitle, "");
     user.result();
     EXPECT_TRUE(out.itemChosen);
     EXPECT_TRUE(out.hasPath);
     EXPECT_EQ(out.path, desktop);
     EXPECT_EQ(NormaliseBrowseOutcome(out), std::string(desktop) + "\\");
+}
+
+TEST_F(Browser, OpensAtTheCurrentRoot) {
+    User user(IDOK);
+    const BrowseOutcome out = shell.browseForFolder(kTitle, "C:\\windows\\");
+    user.result();
+    EXPECT_EQ(LowerAsciiGbk(out.path), "c:\\windows");
 }

@@ -213,3 +213,53 @@ TEST_F(RealWindow, StatusLineShortensALongPathInItsMiddle) {
 }
 
 }  // namespace
+
+// 启用该规则 lies above the hint label that overlaps it, so it is drawn and clicked.
+TEST_F(RealWindow, TheRuleBoxIsAboveTheHintLabel) {
+    ui.selectTab(1);
+    const Rect r = ClientRect(Ctl::选择框_规则);
+    EXPECT_EQ(ChildWindowFromPointEx(main, {r.x + r.w / 2, r.y + r.h / 2}, CWP_SKIPINVISIBLE),
+              ui.control(Ctl::选择框_规则));
+}
+
+// The keyboard: Ctrl+Tab and Ctrl+PgUp turn pages, Enter applies a rule, a rule box takes
+// back a change past mp4.ini's limit in GBK bytes, Delete removes a row.
+TEST_F(RealWindow, KeyboardTurnsPagesAppliesRulesAndRemovesRows) {
+    ShowWindow(main, SW_SHOW);
+    SetForegroundWindow(main);
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    MSG m{ui.control(Ctl::超级列表框), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    EXPECT_TRUE(TurnsPage(main, m));
+    EXPECT_EQ(ui.currentTab(), 1);
+    m.wParam = VK_PRIOR;
+    EXPECT_TRUE(TurnsPage(main, m));
+    EXPECT_EQ(ui.currentTab(), 0);
+    EXPECT_EQ(GetFocus(), ui.control(Ctl::选择夹1));
+
+    ui.selectTab(1);
+    ui.appendRow(Ctl::超级列表框_扩展名, "*.txt", 3);
+    ui.selectRow(Ctl::超级列表框_扩展名, 0);
+    ui.setTextLimit(Ctl::编辑框_扩展名, 254);
+    ui.setFocus(Ctl::编辑框_扩展名);
+    EXPECT_EQ(SendMessageW(main, DM_GETDEFID, 0, 0),
+              MAKELRESULT(kFirstControlId + static_cast<int>(Ctl::按钮_应用), DC_HASDEFID));
+    const HWND edit = ui.control(Ctl::编辑框_扩展名);
+    SetWindowTextW(edit, L"*.mp3");
+    SendMessageW(edit, EM_SETSEL, 5, 5);
+    std::wstring yun(200, L'\x904B');  // 400 GBK bytes
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(yun.c_str()));
+    EXPECT_EQ(ui.text(Ctl::编辑框_扩展名), "*.mp3");
+
+    ui.selectTab(0);
+    ui.appendRow(Ctl::超级列表框, "D:\\a.mp3", 2);
+    ui.appendRow(Ctl::超级列表框, "D:\\b.mp3", 2);
+    ui.selectRow(Ctl::超级列表框, 0);
+    SendMessageW(ui.control(Ctl::超级列表框), WM_KEYDOWN, VK_DELETE, 0);
+    ASSERT_EQ(ui.rowCount(Ctl::超级列表框), 1);
+    EXPECT_EQ(ui.cell(Ctl::超级列表框, 0, 0), "D:\\b.mp3");
+    ui.setFocus(Ctl::按钮_复制);
+    ui.setEnabled(Ctl::按钮_复制, false);  // as a job starts
+    EXPECT_EQ(ui.focusedControl(), Ctl::Count);
+}

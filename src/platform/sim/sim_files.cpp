@@ -244,7 +244,8 @@ bool SimFileSystem::replaceFile(const std::string& from, const std::string& to) 
     std::lock_guard lock(mutex_);
     auto* source = find(from);
     auto* target = find(to);
-    if (!source || source->folder || (target && (target->folder || target->locked)) || failing(FaultOp::Replace, to))
+    if (!source || source->folder || (target && (target->folder || target->readOnly || target->locked)) ||
+        failing(FaultOp::Replace, to))
         return false;
     if (target) drives[DriveLetter(to)].freeBytes += static_cast<std::int64_t>(target->data.size());
     Node moved = *source;

@@ -36,8 +36,9 @@ std::vector<std::string> SimShell::chooseFiles(const std::string& title, const s
     return files;
 }
 
-BrowseOutcome SimShell::browseForFolder(const std::string& title) {
+BrowseOutcome SimShell::browseForFolder(const std::string& title, const std::string& start) {
     lastDialogTitle = title;
+    lastBrowseStart = start;
     if (browseAnswers.empty()) return {};
     auto answer = browseAnswers.front();
     browseAnswers.pop_front();

@@ -23,7 +23,7 @@ public:
     void unhookMainWindow() override;
     std::uint32_t registerWindowMessage(const std::string& name) override;
     std::vector<std::string> chooseFiles(const std::string& title, const std::string& filter) override;
-    BrowseOutcome browseForFolder(const std::string& title) override;
+    BrowseOutcome browseForFolder(const std::string& title, const std::string& start) override;
     bool shellCopyFile(const std::string& source, const std::string& dest) override;
     void registerDropTarget(Ctl c) override { dropTargets.insert(c); }
     void revokeDropTarget(Ctl c) override { dropTargets.erase(c); }
@@ -39,7 +39,7 @@ public:
     int hookChanges = 0;                      // hook and unhook calls
     std::vector<std::string> registeredMessages;  // numbered 0xC000 on, in order
     std::vector<std::size_t> iconImageSizes;  // sizes handed to iconFromImage
-    std::string lastDialogTitle, lastDialogFilter;
+    std::string lastDialogTitle, lastDialogFilter, lastBrowseStart;
     std::deque<std::vector<std::string>> chosenFiles;  // answers of the open-file dialog
     std::deque<BrowseOutcome> browseAnswers;           // answers of the folder browser
     std::set<Ctl> dropTargets;

@@ -24,7 +24,10 @@ void SimUi::setTextColor(Ctl c, Rgb color) { control(c).color = color; }
 bool SimUi::checked(Ctl c) const { return control(c).checked; }
 void SimUi::setChecked(Ctl c, bool on) { control(c).checked = on; }
 bool SimUi::enabled(Ctl c) const { return control(c).enabled; }
-void SimUi::setEnabled(Ctl c, bool on) { control(c).enabled = on; }
+void SimUi::setEnabled(Ctl c, bool on) {
+    control(c).enabled = on;
+    if (!on && focus == c) focus = Ctl::Count;
+}
 
 int SimUi::comboIndex(Ctl c) const { return control(c).comboIndex; }
 void SimUi::setComboIndex(Ctl c, int i) {

@@ -25,6 +25,7 @@ struct SimControl {
     std::vector<SimRow> rows;
     int currentRow = -1;
     bool redrawHeld = false;
+    std::size_t textLimit = 0;  // 0: none set
 };
 
 struct SimWindow {
@@ -48,6 +49,9 @@ public:
     std::string text(Ctl) const override;
     void setText(Ctl, const std::string&) override;
     void setTextColor(Ctl, Rgb) override;
+    void setTextLimit(Ctl c, std::size_t bytes) override { control(c).textLimit = bytes; }
+    Ctl focusedControl() const override { return focus; }
+    void setFocus(Ctl c) override { focus = c; }
     bool checked(Ctl) const override;
     void setChecked(Ctl, bool) override;
     bool enabled(Ctl) const override;
@@ -110,6 +114,7 @@ public:
     std::vector<std::string> column0(Ctl) const;
 
     int tab = 0;
+    Ctl focus = Ctl::Count;  // a control loses it when it is disabled, as on Windows
     std::array<std::string, 2> progressWindowText;
     int progressWindowPos = 0;
     MiniPicture miniPicture = MiniPicture::Idle;

@@ -10,9 +10,15 @@ constexpr UINT kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF
                               BIF_EDITBOX | BIF_VALIDATE | BIF_NEWDIALOGSTYLE;
 static_assert(kBrowseFlags == 0x77);
 
+// Opens the browser at the folder passed in lParam.
+int CALLBACK SelectStart(HWND dialog, UINT msg, LPARAM, LPARAM start) {
+    if (msg == BFFM_INITIALIZED) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, start);
+    return 0;
+}
+
 }  // namespace
 
-BrowseOutcome WinShell::browseForFolder(const std::string& title) {
+BrowseOutcome WinShell::browseForFolder(const std::string& title, const std::string& start) {
     const HWND owner = TheUi().window(Wnd::Main);
     PIDLIST_ABSOLUTE desktop = nullptr;
     SHGetFolderLocation(owner, CSIDL_DESKTOP, nullptr, 0, &desktop);
@@ -25,8 +31,9 @@ BrowseOutcome WinShell::browseForFolder(const std::string& title) {
     info.pszDisplayName = displayName.data();
     info.lpszTitle = wideTitle.c_str();
     info.ulFlags = kBrowseFlags;
-    info.lpfn = nullptr;
-    info.lParam = 0;
+    const std::wstring wideStart = Wide(start);
+    info.lpfn = start.empty() ? nullptr : SelectStart;
+    info.lParam = reinterpret_cast<LPARAM>(wideStart.c_str());
     info.iImage = 0;
     PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
 

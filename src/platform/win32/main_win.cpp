@@ -16,7 +16,7 @@ namespace {
 int RunMessageLoop(HWND main) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageW(main, &msg)) continue;  // Tab moves between controls
+        if (TurnsPage(main, msg) || IsDialogMessageW(main, &msg)) continue;  // Tab moves between controls
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

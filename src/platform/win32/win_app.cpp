@@ -23,12 +23,20 @@ LRESULT OnNotify(NMHDR& n) {
     if (AnswerRowTip(n)) return 0;
     const auto ctl = static_cast<Ctl>(static_cast<int>(n.idFrom) - kFirstControlId);
     if (ctl == Ctl::选择夹1 && n.code == TCN_SELCHANGE) TheUi().showPage(TheUi().currentTab());
+    if (ctl == Ctl::超级列表框 && n.code == LVN_KEYDOWN && reinterpret_cast<const NMLVKEYDOWN&>(n).wVKey == VK_DELETE)
+        RunClick(TheApp(), Ctl::按钮_删除);
     if (ctl == Ctl::超级列表框_扩展名 && n.code == LVN_ITEMCHANGED) {
         const auto& change = reinterpret_cast<const NMLISTVIEW&>(n);
         if ((change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED))
             ShowSelectedRule(TheApp());
     }
     return 0;
+}
+
+// Enter presses the button the dialog manager asks for, as in a dialog box.
+LRESULT DefaultButton() {
+    const Ctl button = EnterButton(TheUi().focusedControl());
+    return button == Ctl::Count ? 0 : MAKELRESULT(kFirstControlId + static_cast<int>(button), DC_HASDEFID);
 }
 
 // Labels and check boxes take the page's colour; read-only edits keep their own look.
@@ -55,10 +63,20 @@ void BindApp(App& app, WinUi& ui) {
 
 void DispatchCommand(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
-    if (lParam && HIWORD(wParam) == BN_CLICKED && id >= kFirstControlId && id < kFirstControlId + kControlCount)
-        RunClick(TheApp(), static_cast<Ctl>(id - kFirstControlId));
+    const bool control = lParam && id >= kFirstControlId && id < kFirstControlId + kControlCount;
+    if (control && HIWORD(wParam) == BN_CLICKED) RunClick(TheApp(), static_cast<Ctl>(id - kFirstControlId));
+    else if (control && HIWORD(wParam) == EN_CHANGE) TheUi().keepWithinLimit(static_cast<Ctl>(id - kFirstControlId));
     else if (!lParam && id >= kFirstMenuId && id < kFirstMenuId + static_cast<int>(MenuItem::Count))
         RunMenu(TheApp(), static_cast<MenuItem>(id - kFirstMenuId));
+}
+
+bool TurnsPage(HWND main, const MSG& m) {
+    if (m.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0 || (m.hwnd != main && !IsChild(main, m.hwnd)))
+        return false;
+    if (m.wParam != VK_TAB && m.wParam != VK_NEXT && m.wParam != VK_PRIOR) return false;
+    const bool back = m.wParam == VK_PRIOR || (m.wParam == VK_TAB && GetKeyState(VK_SHIFT) < 0);
+    TurnPage(TheApp(), back ? -1 : 1);
+    return true;
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -68,6 +86,10 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         InitMainWindow(TheApp(), ValueFromWindow(hwnd));
         return 0;
     case WM_COMMAND: DispatchCommand(wParam, lParam); return 0;
+    case DM_GETDEFID: return DefaultButton();
+    case WM_ACTIVATE:
+        if (TheUi().keepFocus(LOWORD(wParam) != WA_INACTIVE)) return 0;
+        break;
     case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_CTLCOLORSTATIC:
         return OnCtlColorStatic(hwnd, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
-#include <ranges>
 #include <vector>
 
 #include "app/about.h"
@@ -28,7 +27,7 @@ struct KindClass {
 
 KindClass ClassOf(Kind kind) {
     switch (kind) {
-    case Kind::Tab: return {WC_TABCONTROLW, 0, 0};
+    case Kind::Tab: return {WC_TABCONTROLW, WS_TABSTOP, 0};  // its arrow keys turn the pages
     case Kind::GroupBox: return {L"BUTTON", BS_GROUPBOX, 0};
     case Kind::ListView:
         return {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP,
@@ -54,9 +53,6 @@ DWORD OwnStyle(Ctl id) {
     if (id == Ctl::标签3) return SS_PATHELLIPSIS;
     return 0;
 }
-
-// Containers go below everything else, so they never paint over their contents.
-bool IsContainer(Kind kind) { return kind == Kind::Tab || kind == Kind::GroupBox; }
 
 // A group box draws only its frame. It fills its inside in the page colour first, so
 // that nothing below it (the tab control) has to paint there in the right order.
@@ -185,22 +181,17 @@ void WinUi::createControls(Wnd which, HWND parent) {
         return;
     }
     colors_[static_cast<int>(Ctl::标签_显示大小)] = MakeRgb(0, 0, 255);
-    // Containers last and innermost first: each new window goes below its siblings,
-    // so the tab control ends at the bottom and group boxes never cover their contents.
-    std::vector<const ControlDecl*> order;
-    for (const auto& c : MainControls())
-        if (!IsContainer(c.kind)) order.push_back(&c);
-    for (const auto& c : std::views::reverse(MainControls()))
-        if (IsContainer(c.kind)) order.push_back(&c);
-    for (const ControlDecl* c : order) {
-        const KindClass k = ClassOf(c->kind);
-        const DWORD style = k.style | OwnStyle(c->id);
-        HWND h = MakeControl(parent, k.cls, style, k.exStyle, kFirstControlId + static_cast<int>(c->id), c->caption);
-        controls_[static_cast<int>(c->id)] = h;
-        if (c->kind == Kind::ListView) AddColumns(h, c->id);
-        if (c->id == Ctl::超级列表框) AttachRowTips(parent, h);
+    // Each new window goes below its siblings, so the order made is the z-order.
+    for (Ctl id : CreationOrder()) {
+        const ControlDecl& c = FindControl(id);
+        const KindClass k = ClassOf(c.kind);
+        const DWORD style = k.style | OwnStyle(id);
+        HWND h = MakeControl(parent, k.cls, style, k.exStyle, kFirstControlId + static_cast<int>(id), c.caption);
+        controls_[static_cast<int>(id)] = h;
+        if (c.kind == Kind::ListView) AddColumns(h, id);
+        if (id == Ctl::超级列表框) AttachRowTips(parent, h);
         // Themed bars ignore their colour; " " names no theme (an empty name is not enough for Wine).
-        if (c->kind == Kind::Progress) SetWindowTheme(h, L" ", L" ");
+        if (c.kind == Kind::Progress) SetWindowTheme(h, L" ", L" ");
     }
     // A themed tab control paints its pages in the window colour, a classic one in the face colour.
     pageBrush_ = GetSysColorBrush(GetWindowTheme(control(Ctl::选择夹1)) ? COLOR_WINDOW : COLOR_BTNFACE);

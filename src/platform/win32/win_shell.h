@@ -22,7 +22,7 @@ public:
     void unhookMainWindow() override;
     std::uint32_t registerWindowMessage(const std::string& name) override;
     std::vector<std::string> chooseFiles(const std::string& title, const std::string& filter) override;
-    BrowseOutcome browseForFolder(const std::string& title) override;
+    BrowseOutcome browseForFolder(const std::string& title, const std::string& start) override;
     bool shellCopyFile(const std::string& source, const std::string& dest) override;
     void registerDropTarget(Ctl) override;
     void revokeDropTarget(Ctl) override;

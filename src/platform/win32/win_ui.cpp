@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <utility>
 #include <vector>
 
 #include "platform/win32/wide_text.h"
@@ -30,6 +31,57 @@ void WinUi::setText(Ctl c, const std::string& t) { SetWindowTextW(control(c), Wi
 void WinUi::setTextColor(Ctl c, Rgb color) {
     colors_[static_cast<int>(c)] = color;
     InvalidateRect(control(c), nullptr, TRUE);
+}
+
+// The edit box counts UTF-16 units; every one is at least one GBK byte, so it stops at the
+// limit in characters and keepWithinLimit takes back what passes it in bytes.
+void WinUi::setTextLimit(Ctl c, std::size_t bytes) {
+    textLimits_[static_cast<int>(c)] = bytes;
+    keptTexts_[static_cast<int>(c)] = text(c);
+    SendMessageW(control(c), EM_LIMITTEXT, bytes, 0);
+}
+
+void WinUi::keepWithinLimit(Ctl c) {
+    const std::size_t limit = textLimits_[static_cast<int>(c)];
+    std::string& kept = keptTexts_[static_cast<int>(c)];
+    const std::string now = text(c);
+    if (!limit || now.size() <= limit) {
+        kept = now;
+        return;
+    }
+    DWORD caret = 0;
+    SendMessageW(control(c), EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
+    const std::size_t added = Wide(now).size() - Wide(kept).size();
+    setText(c, kept);
+    caret = caret > added ? caret - static_cast<DWORD>(added) : 0;
+    SendMessageW(control(c), EM_SETSEL, caret, caret);
+}
+
+Ctl WinUi::focusedControl() const {
+    const HWND main = window(Wnd::Main);
+    const HWND focus = GetActiveWindow() == main ? GetFocus() : keptFocus_;
+    for (int i = 0; i < kControlCount; ++i)
+        if (focus && controls_[i] == focus) return static_cast<Ctl>(i);
+    return Ctl::Count;
+}
+
+// A window that is not active gets the control back when it is activated.
+void WinUi::setFocus(Ctl c) {
+    if (GetActiveWindow() == window(Wnd::Main)) SetFocus(control(c));
+    else keptFocus_ = control(c);
+}
+
+bool WinUi::keepFocus(bool active) {
+    const HWND main = window(Wnd::Main);
+    if (!active) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(main, focus)) keptFocus_ = focus;
+        return false;
+    }
+    const HWND back = std::exchange(keptFocus_, nullptr);
+    if (!back || !IsWindowEnabled(back) || !IsWindowVisible(back)) return false;
+    SetFocus(back);
+    return true;
 }
 
 bool WinUi::checked(Ctl c) const { return SendMessageW(control(c), BM_GETCHECK, 0, 0) == BST_CHECKED; }

@@ -17,6 +17,9 @@ public:
     std::string text(Ctl) const override;
     void setText(Ctl, const std::string&) override;
     void setTextColor(Ctl, Rgb) override;
+    void setTextLimit(Ctl, std::size_t bytes) override;
+    Ctl focusedControl() const override;
+    void setFocus(Ctl) override;
     bool checked(Ctl) const override;
     void setChecked(Ctl, bool) override;
     bool enabled(Ctl) const override;
@@ -82,6 +85,11 @@ public:
     // WM_DPICHANGED: to the rectangle Windows suggests, laid out again.
     void moveToDpi(Wnd, UINT dpi, const RECT& suggested);
     void forgetWindow(Wnd w) { windows_[static_cast<int>(w)] = nullptr; }
+    // EN_CHANGE of an edit box with a limit: a change past it is taken back.
+    void keepWithinLimit(Ctl);
+    // WM_ACTIVATE of the main window: the focus is kept while another window (a dialog, a
+    // message box) is active and given back after; true when it was given back.
+    bool keepFocus(bool active);
 
 private:
     std::array<HWND, 3> windows_{};
@@ -93,6 +101,9 @@ private:
     HBRUSH pageBrush_ = nullptr;
     HWND progressControls_[3] = {};
     DWORD mainThread_ = 0;
+    std::array<std::size_t, kControlCount> textLimits_{};
+    std::array<std::string, kControlCount> keptTexts_;  // the last text within the limit
+    HWND keptFocus_ = nullptr;
 };
 
 // The one program context and user interface of this process.
@@ -102,6 +113,9 @@ void BindApp(App&, WinUi&);
 
 // Runs the handler bound to a WM_COMMAND (a control click or a menu item).
 void DispatchCommand(WPARAM wParam, LPARAM lParam);
+// Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and Ctrl+PgUp on the main window turn its pages, as
+// in every property sheet; true when the key did.
+bool TurnsPage(HWND main, const MSG&);
 
 // The mini window lives in mini_win.cpp.
 HWND CreateMiniWindow(HWND owner);
