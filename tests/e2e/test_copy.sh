@@ -10,9 +10,10 @@ SRC2="$E2E_TMP/src2"
 SRC3="$E2E_TMP/src3"
 SRC4="$E2E_TMP/src4"
 SRC5="$E2E_TMP/src5"
+ALBUM="$E2E_TMP/album"
 PLAYER="$E2E_TMP/player"
 KLINK="$WINEPREFIX/dosdevices/k:"
-mkdir -p "$SRC" "$SRC2" "$SRC3" "$SRC4" "$SRC5" "$PLAYER/Video" "$PLAYER/music" "$PLAYER/txt"
+mkdir -p "$SRC" "$SRC2" "$SRC3" "$SRC4" "$SRC5" "$ALBUM" "$PLAYER/Video" "$PLAYER/music" "$PLAYER/txt"
 head -c 1572864 /dev/urandom >"$SRC/a.mp3"
 head -c 3145735 /dev/urandom >"$SRC/b.avi"
 printf 'line one\r\nline two\r\n' >"$SRC/c.txt"
@@ -25,6 +26,7 @@ head -c 300000 /dev/urandom >"$SRC3/a.mp3"
 cp "$SRC3/a.mp3" "$E2E_TMP/a.mp3.orig"
 printf 'not copied\r\n' >"$SRC3/g.txt"
 for f in h.mp3 i.mp3 j.mp3; do head -c 20000 /dev/urandom >"$SRC4/$f"; done
+for t in 1 2 3 4 5; do head -c 30000 /dev/urandom >"$ALBUM/0$t.mp3"; touch -d "2024-05-0$t 12:00" "$ALBUM/0$t.mp3"; done
 head -c 536870912 /dev/zero >"$SRC5/big.avi"
 head -c 1048576 /dev/urandom >"$PLAYER/Video/big.avi"
 ln -sfn "$PLAYER" "$KLINK"
@@ -114,6 +116,35 @@ check_eq "with the red cross" "8" drive lv-image 超级列表框 0
 check_eq "its reason shows where it rests" "无法读取源文件，复制失败!" drive lv-tip 超级列表框 0 8000
 screenshot failed-row
 drive click 按钮_全部删除 >/dev/null
+
+# ---- an album copied twice: the second time nothing is asked or written; then three
+# changed songs with one answer for all
+balloon_has() { drive balloon 10000 | grep -qF "$1"; }
+album_job() {
+  drive click 按钮_添加文件 >/dev/null
+  drive filedialog-shown 10000 >/dev/null
+  drive filedialog "$ALBUM" 01.mp3 02.mp3 03.mp3 04.mp3 05.mp3 >/dev/null
+  wait_until 5 drive lv-count 超级列表框 >/dev/null
+  drive click 按钮_复制 >/dev/null
+}
+check_eq "delete option off" "0" drive set-check 选择框_成功后删除源文件 0
+album_job
+check_until "the album copied" "共5个,成功复制5个,耗时" summary
+check_eq "each copy dated as its source" "$(stat -c %Y "$ALBUM/03.mp3")" stat -c %Y "$PLAYER/music/03.mp3"
+changes="$(stat -c %Z "$PLAYER"/music/0?.mp3)"
+album_job
+check_until "copied again: all counted" "共5个,成功复制5个,耗时" summary
+check "no question was asked" test "$(drive msgbox 1500 2>/dev/null)" = ""
+check "the balloon names the files left as they were" balloon_has "其中5个文件播放器上已有相同的，未重新写入"
+check_eq "nothing written" "$changes" stat -c %Z "$PLAYER"/music/0?.mp3
+for t in 1 3 5; do head -c 31000 /dev/urandom >"$ALBUM/0$t.mp3"; done
+album_job
+check "one question, answered for the rest" drive msgbox-answer ok+all "已存在！ 覆盖吗？取消将会跳过！" 10000
+check_until "the changed songs replaced" "共5个,成功复制5个,耗时" summary
+check "no second question" test "$(drive msgbox 1500 2>/dev/null)" = ""
+check "all five as their sources" same_files "$ALBUM/01.mp3|music/01.mp3" "$ALBUM/03.mp3|music/03.mp3" \
+  "$ALBUM/05.mp3|music/05.mp3" "$ALBUM/02.mp3|music/02.mp3" "$ALBUM/04.mp3|music/04.mp3"
+check_eq "the list is emptied" "0" wait_until 0 drive lv-count 超级列表框
 
 # ---- a large copy over an existing file: the old one stays whole until the new one is
 EXISTING="$PLAYER/Video/big.avi"

@@ -98,9 +98,19 @@ int answerId(const std::wstring& s) {
     fail(L"unknown answer: " + s);
 }
 
+BOOL CALLBACK tickCheckBox(HWND h, LPARAM ticked) {
+    const LONG type = GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK;
+    if (_wcsicmp(className(h).c_str(), L"Button") != 0 || (type != BS_AUTOCHECKBOX && type != BS_CHECKBOX)) return TRUE;
+    SendMessageW(h, BM_CLICK, 0, 0);
+    *reinterpret_cast<bool*>(ticked) = SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return FALSE;
+}
+
 // Answers even when the text is not the expected one, so the program is not left blocked.
+// "ok+all" ticks the box's check box first (the answer for the rest of the job).
 int msgboxAnswer(const Args& a) {
-    int id = answerId(a[0]);
+    const bool forAll = a[0].ends_with(L"+all");
+    int id = answerId(forAll ? a[0].substr(0, a[0].size() - 4) : a[0]);
     std::wstring expect = a.size() > 1 ? a[1] : L"";
     HWND box = waitDialog(timeoutArg(a, 2, 5000), false);
     if (!box) {
@@ -111,6 +121,9 @@ int msgboxAnswer(const Args& a) {
     printBox(c);
     HWND button = GetDlgItem(box, id);
     if (!button) fail(L"the box has no button " + a[0]);
+    bool ticked = false;
+    if (forAll) EnumChildWindows(box, tickCheckBox, reinterpret_cast<LPARAM>(&ticked));
+    if (forAll && !ticked) fail(L"the box has no check box to tick");
     post(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     if (!waitClosed(box, 5000)) fail(L"the box did not close");
     if (c.text.find(expect) == std::wstring::npos && c.title.find(expect) == std::wstring::npos) {
@@ -177,7 +190,7 @@ int fileDialogShown(const Args& a) {
 std::vector<Verb> dialogVerbs() {
     return {
         {L"msgbox", L"[timeout_ms]  wait for a message box of the program; prints title, text, buttons", 0, msgbox},
-        {L"msgbox-answer", L"<ok|cancel|yes|no|retry|abort|ignore> [expect-substring] [timeout_ms]", 1, msgboxAnswer},
+        {L"msgbox-answer", L"<ok|cancel|yes|no|retry|abort|ignore>[+all] [expect-substring] [timeout_ms]", 1, msgboxAnswer},
         {L"filedialog", L"<folder> <name>...  pick files in the open-file dialog (folder may be a Unix path)", 2, fileDialog},
         {L"filedialog-cancel", L" cancel the open-file dialog", 0, fileDialogCancel},
         {L"filedialog-shown", L"[timeout_ms]  1 (and its title) when an open-file dialog is up, else 0", 0, fileDialogShown},
