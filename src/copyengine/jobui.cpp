@@ -17,13 +17,16 @@ constexpr MenuItem kMiniLockedWhileBusy[] = {MenuItem::迷你_添加文件, Menu
                                              MenuItem::迷你_复制文件};
 
 // Copied rows leave the list; a failed row shows the cross, the others their rule's image
-// again. Rows added during the job come after the job's own and stay as they are.
+// again. Rows added during the job come after the job's own and stay as they are. One
+// redraw for all of them, however many.
 void SettleRows(App& app, CopyJobState& job) {
+    app.ui.holdRedraw(Ctl::超级列表框, true);
     for (int r = static_cast<int>(job.copied.size()) - 1; r >= 0; --r) {
         if (job.copied[r]) app.ui.deleteRow(Ctl::超级列表框, r);
         else if (app.ui.rowMark(Ctl::超级列表框, r) == 1) app.ui.setRowImage(Ctl::超级列表框, r, kFailedImage);
         else app.ui.setRowImage(Ctl::超级列表框, r, job.images[r]);
     }
+    app.ui.holdRedraw(Ctl::超级列表框, false);
     job.copied.clear();
     job.images.clear();
 }
