@@ -85,7 +85,7 @@ private:
         if (shown_ && now - last_ < 250) return;
         shown_ = true;
         last_ = now;
-        events_.send([&app = app_] { ShowProgressLine(app); });
+        events_.latest(JobEvents::Slot::Meter, [&app = app_] { ShowProgressLine(app); });
     }
     App& app_;
     JobEvents& events_;
@@ -95,13 +95,13 @@ private:
     std::uint64_t last_ = 0;
 };
 
+// A later row's announcement or this row's outcome replaces what the main thread has not
+// shown yet, so a row copied between two batches shows only its outcome.
 void AnnounceRow(App& app, JobEvents& events, int row, const std::string& source) {
     const std::string text = "正在复制 " + source + " 请稍候...      ";
-    events.send([&app, row, text] {
-        app.ui.selectRow(Ctl::超级列表框, row);
-        app.ui.setRowImage(Ctl::超级列表框, row, 6);
-        ShowJobStatus(app, text, 1);
-    });
+    events.latest(JobEvents::Slot::Selection, [&app, row] { app.ui.selectRow(Ctl::超级列表框, row); });
+    events.latest(JobEvents::Slot::Row, [&app, row] { app.ui.setRowImage(Ctl::超级列表框, row, 6); }, row);
+    events.latest(JobEvents::Slot::Status, [&app, text] { ShowJobStatus(app, text, 1); });
     // Through the coalesced steps, so a file too small for a step shows 0, never the last 100 %.
     events.progress(0, [&app](int step) { ShowCopyStep(app, Ctl::进度条2, {}, {}, step); });
 }
@@ -110,19 +110,19 @@ void Warn(App& app, JobEvents& events, const std::string& text) {
     events.send([&app, text] { ShowTrayBalloon(app, kProgramTitle, text, 2); });
 }
 
+// The outcome's status, an error balloon too, gives way to the next row's announcement
+// (the balloon shows the file being worked on); a failed row shows its cross at once, so
+// its tip tells why while the job goes on.
 void ReportRow(App& app, JobEvents& events, int row, const std::string& source, const CopyResult& result) {
-    events.send([&app, row, source, result] {
-        ShowJobStatus(app, result.text, result.ok ? 1 : 3);
+    events.latest(JobEvents::Slot::Status, [&app, result] { ShowJobStatus(app, result.text, result.ok ? 1 : 3); });
+    events.latest(JobEvents::Slot::Row, [&app, row, source, result] {
         app.ui.setRowMark(Ctl::超级列表框, row, result.ok ? 2 : 1);
+        app.ui.setRowImage(Ctl::超级列表框, row, result.ok ? 7 : kFailedImage);
         CopyJobState& job = JobState(app);
         job.copied[row] = result.ok;
-        if (result.ok) {
-            app.ui.setRowImage(Ctl::超级列表框, row, 7);
-            job.reasons.erase(source);
-        } else {
-            job.reasons[source] = result.text;
-        }
-    });
+        if (result.ok) job.reasons.erase(source);
+        else job.reasons[source] = result.text;
+    }, row);
 }
 
 // Why a row cannot be copied before a byte is written, or "".
@@ -342,7 +342,8 @@ private:
 
     void endRow(RowWork& work) {
         feed_.endRow(plan_.work(*work.row), work.counted);
-        events_.send([&app = app_, i = work.index] { app.ui.setProgressPos(Ctl::进度条1, i + 1); });
+        events_.latest(JobEvents::Slot::Overall,
+                       [&app = app_, i = work.index] { app.ui.setProgressPos(Ctl::进度条1, i + 1); });
     }
 
     App& app_;

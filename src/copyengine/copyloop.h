@@ -21,8 +21,11 @@ struct JobPlan {
     bool deleteSource = false;
     bool fatTarget = false;  // no file of 4 GiB or more fits
     std::vector<JobRow> rows;
-    // Bytes to copy, and to read back when verifying.
-    std::int64_t work(const JobRow& row) const { return row.bytes * (verify ? 2 : 1); }
+    // What a row costs the job: its bytes and, as many bytes' worth, the opening, creating,
+    // flushing and placing that even an empty file takes; twice when verifying, for the
+    // read-back.
+    std::int64_t work(const JobRow& row) const { return (row.bytes + kFileWork) * (verify ? 2 : 1); }
+    static constexpr std::int64_t kFileWork = 64 << 10;
 };
 
 inline constexpr char kTooLargeForFatText[] = "文件大于4GB，目标磁盘为FAT32格式，无法存放";

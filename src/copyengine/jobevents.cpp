@@ -1,24 +1,67 @@
 #include "copyengine/jobevents.h"
 
 #include "platform/system.h"
+#include "platform/ui.h"
+
+namespace {
+
+constexpr std::uint64_t kBatchGapMs = 100;
+
+}  // namespace
 
 void JobEvents::send(std::function<void()> fn) {
     if (direct_) {
         fn();
         return;
     }
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     batch_.push_back(std::move(fn));
-    if (batch_.size() == 1) sys_.post([this] { runBatch(); });
+    postBatch(lock);
 }
 
+void JobEvents::latest(Slot slot, std::function<void()> fn, int row) {
+    if (direct_) {
+        fn();
+        return;
+    }
+    std::unique_lock lock(mutex_);
+    const auto [at, fresh] = slots_.try_emplace({slot, row}, batch_.size());
+    if (!fresh) {
+        batch_[at->second] = nullptr;
+        at->second = batch_.size();
+    }
+    touchesList_ |= slot == Slot::Selection || slot == Slot::Row;
+    batch_.push_back(std::move(fn));
+    postBatch(lock);
+}
+
+// One batch is on its way at a time, due no sooner than kBatchGapMs after the last one ran.
+// The post is made outside the lock, as it may wait for room in the message queue.
+void JobEvents::postBatch(std::unique_lock<std::mutex>& lock) {
+    if (std::exchange(batchPosted_, true)) return;
+    const std::uint64_t now = sys_.tickMs();
+    const std::uint64_t due = lastRun_ + kBatchGapMs;
+    lock.unlock();
+    if (now >= due) sys_.post([this] { runBatch(); });
+    else sys_.postAfter(static_cast<int>(due - now), [this] { runBatch(); });
+}
+
+// The list's rows and selection change with its redraw held: one repaint for the batch.
 void JobEvents::runBatch() {
     std::vector<std::function<void()>> batch;
+    bool touchesList = false;
     {
         std::lock_guard lock(mutex_);
         batch.swap(batch_);
+        slots_.clear();
+        touchesList = std::exchange(touchesList_, false);
+        batchPosted_ = false;
+        lastRun_ = sys_.tickMs();
     }
-    for (auto& fn : batch) fn();
+    if (touchesList) ui_.holdRedraw(Ctl::超级列表框, true);
+    for (auto& fn : batch)
+        if (fn) fn();
+    if (touchesList) ui_.holdRedraw(Ctl::超级列表框, false);
 }
 
 void JobEvents::progress(int step, const std::function<void(int)>& show) {

@@ -7,6 +7,8 @@
 namespace {
 
 constexpr std::uint64_t kRateWindowMs = 3000;
+// A quarter of a second of work is enough to tell the rate; less may not yet hold a whole file.
+constexpr std::uint64_t kShortestRateMs = 250;
 
 std::string TimeLeft(double seconds) {
     const long long s = std::llround(std::ceil(seconds));
@@ -22,23 +24,27 @@ std::string TimeLeft(double seconds) {
 void JobMeter::start(std::int64_t totalWork, std::uint64_t now) {
     total_ = std::max<std::int64_t>(totalWork, 0);
     done_ = 0;
-    samples_.assign(1, {now, 0});
+    bytes_ = 0;
+    samples_.assign(1, {now, 0, 0});
 }
 
 std::string JobMeter::line(std::uint64_t now) {
     const std::int64_t done = std::min(done_.load(), total_);
-    while (samples_.size() > 1 && now - samples_.front().first > kRateWindowMs) samples_.pop_front();
-    samples_.push_back({now, done});
+    const std::int64_t bytes = bytes_;
+    while (samples_.size() > 1 && now - samples_.front().ms > kRateWindowMs) samples_.pop_front();
+    samples_.push_back({now, done, bytes});
     const int percent = total_ > 0 ? static_cast<int>(done * 100 / total_) : 0;
-    const auto [since, doneThen] = samples_.front();
-    if (now <= since || done <= doneThen) return ProgressLine(percent, 0, 0);
-    const double rate = static_cast<double>(done - doneThen) * 1000.0 / static_cast<double>(now - since);
-    return ProgressLine(percent, rate, static_cast<double>(total_ - done) / rate);
+    const Sample then = samples_.front();
+    if (now < then.ms + kShortestRateMs || done <= then.done) return ProgressLine(percent, -1, 0);
+    const double seconds = static_cast<double>(now - then.ms) / 1000.0;
+    const double workRate = static_cast<double>(done - then.done) / seconds;
+    return ProgressLine(percent, static_cast<double>(bytes - then.bytes) / seconds,
+                        static_cast<double>(total_ - done) / workRate);
 }
 
 std::string ProgressLine(int percent, double bytesPerSecond, double secondsLeft) {
     std::string line = "总进度 " + std::to_string(percent) + "%";
-    if (bytesPerSecond <= 0) return line;
+    if (bytesPerSecond < 0) return line;
     char rate[32];
     std::snprintf(rate, sizeof rate, "  %.1f MB/s  剩余 ", bytesPerSecond / 1048576.0);
     return line + rate + TimeLeft(secondsLeft);

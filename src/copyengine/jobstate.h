@@ -10,7 +10,7 @@
 #include "copyengine/jobmeter.h"
 
 struct CopyJobState {
-    explicit CopyJobState(System& sys) : events(sys) {}
+    explicit CopyJobState(App& app) : events(app.sys, app.ui) {}
     bool running = false;       // from the start of a job that passed its checks to its end
     bool exitAfterJob = false;  // an exit waits for the job to end
     // The job's own rows, 0 to n - 1: their images before the job, and which were copied.
@@ -25,6 +25,6 @@ struct CopyJobState {
 inline constexpr int kFailedImage = 8;
 
 inline CopyJobState& JobState(App& app) {
-    if (!app.job) app.job = std::make_shared<CopyJobState>(app.sys);
+    if (!app.job) app.job = std::make_shared<CopyJobState>(app);
     return *app.job;
 }

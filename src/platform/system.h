@@ -39,5 +39,7 @@ public:
 
     // Runs fn on the main thread, later, in order.
     virtual void post(std::function<void()> fn) = 0;
+    // Runs fn on the main thread no sooner than ms from now; a post made meanwhile may run first.
+    virtual void postAfter(int ms, std::function<void()> fn) = 0;
     virtual void startThread(std::function<void()> fn) = 0;
 };

@@ -28,6 +28,11 @@ public:
         std::lock_guard lock(postMutex);
         posted.push_back(std::move(fn));
     }
+    // Runs with the other posts, as if the time had passed; the wait asked for is kept.
+    void postAfter(int ms, std::function<void()> fn) override {
+        waitsAsked.push_back(ms);
+        post(std::move(fn));
+    }
     void startThread(std::function<void()> fn) override;
 
     // Runs what was posted, as the main thread's message loop would.
@@ -43,6 +48,7 @@ public:
     std::atomic<std::uint64_t> now{1000};
     std::mutex postMutex;  // a verifying job posts from two threads
     std::deque<std::function<void()>> posted;
+    std::vector<int> waitsAsked;  // by postAfter, in ms
     // Threads run at once on the caller unless a test holds them to run later.
     bool holdThreads = false;
     std::deque<std::function<void()>> threads;

@@ -88,6 +88,17 @@ void WinSystem::post(std::function<void()> fn) {
     wake();
 }
 
+// The main thread sets the timer when it next runs the queue.
+void WinSystem::postAfter(int ms, std::function<void()> fn) {
+    {
+        std::lock_guard lock(postMutex_);
+        later_.push_back({GetTickCount64() + static_cast<std::uint64_t>(ms), std::move(fn)});
+        if (wakePosted_) return;
+        wakePosted_ = true;
+    }
+    wake();
+}
+
 // A full message queue refuses the post but the work stays queued: a worker waits for
 // room, the main thread leaves it to the next post, as it is without a main window.
 void WinSystem::wake() {
@@ -110,16 +121,29 @@ void WinSystem::runPosted() {
         std::lock_guard lock(postMutex_);
         wakePosted_ = false;
     }
-    for (;;) {
-        std::function<void()> fn;
-        {
-            std::lock_guard lock(postMutex_);
-            if (posted_.empty()) return;
-            fn = std::move(posted_.front());
-            posted_.pop_front();
-        }
-        fn();
+    while (std::function<void()> fn = nextPosted()) fn();
+}
+
+// The oldest posted work, else the first later work whose time has come. Later work still
+// to come arms a timer on the main window, whose id is this object.
+std::function<void()> WinSystem::nextPosted() {
+    std::lock_guard lock(postMutex_);
+    std::function<void()> fn;
+    const std::uint64_t now = GetTickCount64();
+    if (!posted_.empty()) {
+        fn = std::move(posted_.front());
+        posted_.pop_front();
+    } else if (!later_.empty() && later_.front().due <= now) {
+        fn = std::move(later_.front().fn);
+        later_.pop_front();
+    } else if (HWND main = TheUi().window(Wnd::Main); !later_.empty() && main) {
+        SetTimer(main, reinterpret_cast<UINT_PTR>(this), static_cast<UINT>(later_.front().due - now),
+                 [](HWND window, UINT, UINT_PTR id, DWORD) {
+                     KillTimer(window, id);
+                     reinterpret_cast<WinSystem*>(id)->runPosted();
+                 });
     }
+    return fn;
 }
 
 void WinSystem::startThread(std::function<void()> fn) { std::thread(std::move(fn)).detach(); }

@@ -25,16 +25,24 @@ public:
     std::int64_t localFileTime(std::int64_t utc) override;
     void sleepMs(int ms) override;
     void post(std::function<void()> fn) override;
+    void postAfter(int ms, std::function<void()> fn) override;
     void startThread(std::function<void()> fn) override;
     // Runs the queued work, on the main thread, when WM_RUN_POSTED arrives.
     void runPosted();
 
 private:
     void wake();
+    std::function<void()> nextPosted();
+
+    struct Later {
+        std::uint64_t due;  // ms
+        std::function<void()> fn;
+    };
 
     HANDLE instanceEvent_ = nullptr;  // held for the life of the process
     std::mutex postMutex_;
     std::deque<std::function<void()>> posted_;
+    std::deque<Later> later_;  // in order, each run when its time has come
     bool wakePosted_ = false;  // one WM_RUN_POSTED at a time carries the whole queue
 };
 
