@@ -84,6 +84,8 @@ public:
     void forgetWindow(Wnd w) { windows_[static_cast<int>(w)] = nullptr; }
 
 private:
+    HWND boxOwner() const;  // of a message box or the overwrite question
+
     std::array<HWND, 3> windows_{};
     std::array<HWND, kControlCount> controls_{};
     std::array<Rgb, kControlCount> colors_{};
