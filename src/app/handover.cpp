@@ -1,5 +1,6 @@
 #include "app/handover.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/app.h"
@@ -9,11 +10,8 @@ namespace {
 constexpr std::uint64_t kHandOverPatienceMs = 60000;
 constexpr int kHandOverRetryMs = 500;
 
-std::size_t PathCount(const std::string& paths) {
-    std::size_t count = 1;
-    for (std::size_t at = paths.find("\r\n"); at != std::string::npos; at = paths.find("\r\n", at + 2)) ++count;
-    return count;
-}
+// No path holds a line break.
+std::size_t PathCount(const std::string& paths) { return std::count(paths.begin(), paths.end(), '\n') + 1; }
 
 }  // namespace
 
