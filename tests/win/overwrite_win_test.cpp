@@ -1,5 +1,5 @@
-// The overwrite question, asked on a worker thread and answered from outside it the way
-// a user would: only by messages to the dialog and its controls.
+// The overwrite question on a worker thread, answered from outside it as a user would:
+// only by messages to the dialog and its controls.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -9,74 +9,45 @@
 
 namespace {
 
-struct Search {
-    std::wstring text;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchText(HWND h, LPARAM p) {
-    auto* s = reinterpret_cast<Search*>(p);
-    std::wstring text(512, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(h, text.data(), 512)));
-    if (text == s->text) s->found = h;
-    return !s->found;
-}
-
-HWND ChildWithText(HWND dialog, const std::wstring& text) {
-    Search s{text};
-    EnumChildWindows(dialog, MatchText, reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
-HWND WaitForDialog(const std::wstring& title) {
+template <class Done>
+bool Within10s(Done done) {
     for (int i = 0; i < 200; ++i, Sleep(50))
-        if (HWND h = FindWindowW(L"#32770", title.c_str()); h && IsWindowVisible(h)) return h;
-    return nullptr;
-}
-
-bool Closes(HWND dialog) {
-    for (int i = 0; i < 200; ++i, Sleep(50))
-        if (!IsWindow(dialog)) return true;
+        if (done()) return true;
     return false;
 }
+
+HWND Child(HWND dialog, const std::string& text) { return FindWindowExW(dialog, nullptr, nullptr, Wide(text).c_str()); }
 
 TEST(OverwriteQuestion, TaskDialogButtonsBoxEscapeCloseAndTheMessageBoxFallback) {
     const std::string text = "K:\\music\\a.mp3\r\n已存在！ 覆盖吗？取消将会跳过！", title = "文件已存在！";
     const std::string details = "源文件：3.52 MB，2024-05-01 12:00\r\n播放器上：3.10 MB，2023-11-20 08:15";
-    ASSERT_TRUE(FindTaskDialog());
     struct Case {
         bool taskDialog, tick;
-        const wchar_t* button;  // clicked; else the message is posted to the dialog
+        const char* button;  // clicked, else the message is posted to the dialog
         UINT message;
         WPARAM wParam;
-        OverwriteAnswer answer;
-    } cases[] = {
-        {true, true, L"覆盖", 0, 0, {true, true}},
-        {true, false, L"跳过", 0, 0, {false, false}},
-        {true, false, nullptr, WM_KEYDOWN, VK_ESCAPE, {false, false}},
-        {true, false, nullptr, WM_SYSCOMMAND, SC_CLOSE, {false, false}},
-        {false, false, nullptr, WM_COMMAND, IDOK, {true, false}},
-    };
+        bool overwrite;
+    } cases[] = {{true, true, "覆盖", 0, 0, true},
+                 {true, false, "跳过", 0, 0, false},
+                 {true, false, nullptr, WM_KEYDOWN, VK_ESCAPE, false},
+                 {true, false, nullptr, WM_SYSCOMMAND, SC_CLOSE, false},
+                 {false, false, nullptr, WM_COMMAND, IDOK, true}};  // the message box
     for (const auto& c : cases) {
-        OverwriteAnswer answer{!c.answer.overwrite, !c.answer.forRest};
-        std::thread asker([&] {
-            answer = AskOverwrite(c.taskDialog ? FindTaskDialog() : nullptr, nullptr, text, title, details);
-        });
-        HWND dialog = WaitForDialog(Wide(title));
-        EXPECT_TRUE(dialog) << c.message;
-        if (dialog && c.taskDialog) {
-            EXPECT_TRUE(ChildWithText(dialog, Wide(text)));
-            EXPECT_TRUE(ChildWithText(dialog, Wide(details)));
-        }
-        if (c.tick) PostMessageW(ChildWithText(dialog, L"对其余已存在的文件也这样做"), BM_CLICK, 0, 0);
-        if (c.button) PostMessageW(ChildWithText(dialog, c.button), BM_CLICK, 0, 0);
+        OverwriteAnswer answer{!c.overwrite, !c.tick};
+        const TaskDialogFunction taskDialog = c.taskDialog ? FindTaskDialog() : nullptr;
+        std::thread asker([&] { answer = AskOverwrite(taskDialog, nullptr, text, title, details); });
+        HWND dialog = nullptr;  // shown once its controls are there
+        EXPECT_TRUE(Within10s([&] { return IsWindowVisible(dialog = FindWindowW(L"#32770", Wide(title).c_str())); }));
+        EXPECT_TRUE(!c.taskDialog || (Child(dialog, text) && Child(dialog, details)));
+        if (c.tick) PostMessageW(Child(dialog, "对其余已存在的文件也这样做"), BM_CLICK, 0, 0);
+        if (c.button) PostMessageW(Child(dialog, c.button), BM_CLICK, 0, 0);
         else PostMessageW(dialog, c.message, c.wParam, 0);
-        EXPECT_TRUE(Closes(dialog)) << c.message;
-        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);  // never leave the worker blocked
-        PostMessageW(dialog, TDM_CLICK_BUTTON, IDCANCEL, 0);
+        EXPECT_TRUE(Within10s([&] { return !IsWindow(dialog); })) << c.message;
+        PostMessageW(dialog, TDM_CLICK_BUTTON, IDCANCEL, 0);  // never leave the worker blocked
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         asker.join();
-        EXPECT_EQ(answer.overwrite, c.answer.overwrite) << c.message;
-        EXPECT_EQ(answer.forRest, c.answer.forRest) << c.message;
+        EXPECT_EQ(answer.overwrite, c.overwrite) << c.message;
+        EXPECT_EQ(answer.forRest, c.tick) << c.message;
     }
 }
 
