@@ -21,9 +21,9 @@ HWND Child(HWND dialog, const std::string& text) { return FindWindowExW(dialog, 
 TEST(OverwriteQuestion, TaskDialogButtonsBoxEscapeCloseAndTheMessageBoxFallback) {
     const std::string text = "K:\\music\\a.mp3\r\n已存在！ 覆盖吗？取消将会跳过！", title = "文件已存在！";
     const std::string details = "源文件：3.52 MB，2024-05-01 12:00\r\n播放器上：3.10 MB，2023-11-20 08:15";
-    struct Case {
+    struct Case {  // the button clicked, else the message posted to the dialog
         bool taskDialog, tick;
-        const char* button;  // clicked, else the message is posted to the dialog
+        const char* button;
         UINT message;
         WPARAM wParam;
         bool overwrite;
