@@ -1,5 +1,4 @@
-// The overwrite question on a worker thread, answered from outside it as a user would:
-// only by messages to the dialog and its controls.
+// The overwrite question on a worker thread, answered from outside by messages as a user would.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -21,17 +20,11 @@ HWND Child(HWND dialog, const std::string& text) { return FindWindowExW(dialog, 
 TEST(OverwriteQuestion, TaskDialogButtonsBoxEscapeCloseAndTheMessageBoxFallback) {
     const std::string text = "K:\\music\\a.mp3\r\n已存在！ 覆盖吗？取消将会跳过！", title = "文件已存在！";
     const std::string details = "源文件：3.52 MB，2024-05-01 12:00\r\n播放器上：3.10 MB，2023-11-20 08:15";
-    struct Case {  // the button clicked, else the message posted to the dialog
-        bool taskDialog, tick;
-        const char* button;
-        UINT message;
-        WPARAM wParam;
-        bool overwrite;
-    } cases[] = {{true, true, "覆盖", 0, 0, true},
-                 {true, false, "跳过", 0, 0, false},
-                 {true, false, nullptr, WM_KEYDOWN, VK_ESCAPE, false},
-                 {true, false, nullptr, WM_SYSCOMMAND, SC_CLOSE, false},
-                 {false, false, nullptr, WM_COMMAND, IDOK, true}};  // the message box
+    // The button clicked, else the message posted to the dialog; the last asks by message box.
+    struct Case { bool taskDialog, tick; const char* button; UINT message; WPARAM wParam; bool overwrite; } cases[] = {
+        {true, true, "覆盖", 0, 0, true}, {true, false, "跳过", 0, 0, false},
+        {true, false, nullptr, WM_KEYDOWN, VK_ESCAPE, false}, {true, false, nullptr, WM_SYSCOMMAND, SC_CLOSE, false},
+        {false, false, nullptr, WM_COMMAND, IDOK, true}};
     for (const auto& c : cases) {
         OverwriteAnswer answer{!c.overwrite, !c.tick};
         const TaskDialogFunction taskDialog = c.taskDialog ? FindTaskDialog() : nullptr;
