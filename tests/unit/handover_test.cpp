@@ -50,7 +50,6 @@ TEST(HandOverBlock, OnlyAWellFormedTaggedBlockIsRead) {
     }
 }
 
-// The running instance may stay busy (the shell's copy of a big file holds its main thread).
 TEST(HandOverRetry, AnInstanceThatNeverTakesThemHasAMinuteThenOneMessageCountsThePaths) {
     SimPlatform second;
     second.sys.events.insert("RuzoriZE3.exe");
