@@ -1,6 +1,6 @@
 # shellcheck shell=bash
 # Source this file: it prepares the environment the program runs in under Wine.
-#   - Chinese locale, so Wine's ANSI code page is 936 (GBK), like the program expects
+#   - Chinese locale (generated first if missing), so Wine's ANSI code page is 936 (GBK)
 #   - a Wine prefix (WINEPREFIX, default build/wineprefix), created once, with font
 #     replacements so the UI fonts have CJK glyphs
 #   - an X display: Xvfb on a free display number when DISPLAY is unset or not answering
@@ -11,6 +11,12 @@
 RUZ_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export RUZ_ROOT
 
+# The locale must exist before it is exported: every shell started after the export
+# warns "cannot change locale", and Wine would mangle Chinese arguments. On a fresh
+# machine (this file sourced by hand or by one e2e script) it is generated first.
+if [[ $(env LC_ALL=zh_CN.UTF-8 locale charmap 2>/dev/null) != UTF-8 ]]; then
+  bash "$RUZ_ROOT/scripts/install-deps.sh" || { echo "wine-env: no zh_CN.UTF-8 locale" >&2; return 1 2>/dev/null || exit 1; }
+fi
 export LC_ALL=zh_CN.UTF-8
 export LANG=zh_CN.UTF-8
 export WINEDEBUG=-all

@@ -1,6 +1,19 @@
 #include "app/handover.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "app/app.h"
+
+namespace {
+
+constexpr std::uint64_t kHandOverPatienceMs = 60000;
+constexpr int kHandOverRetryMs = 500;
+
+// No path holds a line break.
+std::size_t PathCount(const std::string& paths) { return std::count(paths.begin(), paths.end(), '\n') + 1; }
+
+}  // namespace
 
 std::u16string PathSafeCommandLine(std::u16string commandLine) {
     std::u16string safe;
@@ -30,4 +43,18 @@ std::optional<std::u16string> ReadHandOver(std::uintptr_t tag, const void* data,
     std::memcpy(text.data(), data, bytes);
     if (text.find(u'\0') != std::u16string::npos) return std::nullopt;
     return text;
+}
+
+void HandOverToRunningInstance(App& app, const std::string& registryName) {
+    const std::uint64_t start = app.sys.tickMs();
+    // Its window is read each time: an instance that has just started may not have written it.
+    while (!app.sys.handOverCommandLine(app.sys.readInstanceWindow(registryName))) {
+        if (app.sys.tickMs() - start >= kHandOverPatienceMs) {
+            const std::string count = std::to_string(PathCount(app.sys.commandLinePaths()));
+            app.ui.messageBox("有" + count + "个文件或文件夹未能交给正在运行的程序，请稍后重试。", kProgramTitle,
+                              mb::Ok | mb::IconWarning);
+            return;
+        }
+        app.sys.sleepMs(kHandOverRetryMs);
+    }
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+struct App;
+
 // Tags the block a second start sends, so no other data is taken for paths.
 inline constexpr std::uintptr_t kHandOverTag = 0x525A5048;  // "RZPH"
 // More than any real selection: a block beyond it is not read.
@@ -20,3 +22,8 @@ std::u16string PathSafeCommandLine(std::u16string commandLine);
 std::u16string PathsFromArguments(const std::vector<std::u16string>& args);
 // The paths of a received block, or nothing when it is not a well-formed hand-over.
 std::optional<std::u16string> ReadHandOver(std::uintptr_t tag, const void* data, std::size_t bytes);
+
+// A second start's paths to the running instance, tried again while it is too busy to
+// take them (the shell's copy of a big file holds its main thread); after a minute a
+// message says how many did not get there.
+void HandOverToRunningInstance(App&, const std::string& registryName);

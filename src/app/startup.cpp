@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/app.h"
+#include "app/handover.h"
 #include "app/layout.h"
 #include "copyengine/copyjob.h"
 #include "copylist/copylist.h"
@@ -26,9 +27,9 @@ std::string FileNamePart(const std::string& path) {
 }
 
 // A start with paths gives them to the running instance and leaves its window as it is.
-void GiveWayToRunningInstance(App& app, std::uint32_t window) {
-    if (app.sys.commandLinePaths().empty()) app.sys.activateWindow(window);
-    else app.sys.handOverCommandLine(window);
+void GiveWayToRunningInstance(App& app, const std::string& registryName) {
+    if (app.sys.commandLinePaths().empty()) app.sys.activateWindow(app.sys.readInstanceWindow(registryName));
+    else HandOverToRunningInstance(app, registryName);
 }
 
 void RevokeListDropTarget(App& app) { app.shell.revokeDropTarget(Ctl::超级列表框); }
@@ -44,7 +45,7 @@ std::string GetProgramFolder(const std::string& programPath) {
 bool EnsureSingleInstance(App& app, const std::string& eventName, const std::string& registryName,
                           bool activateExisting, std::uint32_t windowHandle) {
     if (!app.sys.createInstanceEvent(eventName)) {
-        if (activateExisting) GiveWayToRunningInstance(app, app.sys.readInstanceWindow(registryName));
+        if (activateExisting) GiveWayToRunningInstance(app, registryName);
         app.sys.exitProcess(0);
         return false;
     }

@@ -65,6 +65,7 @@ TEST(StartWithPaths, ASecondStartHandsThemOverAndEndsSilently) {
     second.sys.events.insert("RuzoriZE3.exe");
     second.sys.registry["RuzoriZE3.exe"] = 0x777;
     second.sys.commandLine = "C:\\a.mp3\r\nD:\\";
+    second.sys.refusedHandOvers = 3;  // busy for a moment: taken on the fourth try
     InitMainWindow(second.app, 0x999);
     EXPECT_EQ(second.sys.handedOver[0x777], "C:\\a.mp3\r\nD:\\");
     EXPECT_TRUE(second.sys.activated.empty());  // the running window stays where it is

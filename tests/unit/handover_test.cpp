@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "app/handover.h"
+#include "app/startup.h"
+#include "platform/sim/sim_platform.h"
 
 namespace {
 
@@ -46,6 +48,20 @@ TEST(HandOverBlock, OnlyAWellFormedTaggedBlockIsRead) {
             EXPECT_EQ(*text, good);
         }
     }
+}
+
+TEST(HandOverRetry, AnInstanceThatNeverTakesThemHasAMinuteThenOneMessageCountsThePaths) {
+    SimPlatform second;
+    second.sys.events.insert("RuzoriZE3.exe");
+    second.sys.registry["RuzoriZE3.exe"] = 0x777;
+    second.sys.commandLine = "C:\\a.mp3\r\nD:\\\r\nC:\\b.mp3";
+    second.sys.refusedHandOvers = 1 << 30;
+    const std::uint64_t start = second.sys.now;
+    InitMainWindow(second.app, 0x999);
+    EXPECT_EQ(second.sys.now - start, 60000u);
+    ASSERT_EQ(second.ui.messageBoxes.size(), 1u);
+    EXPECT_EQ(second.ui.messageBoxes[0].text, "有3个文件或文件夹未能交给正在运行的程序，请稍后重试。");
+    EXPECT_EQ(second.ui.messageBoxes[0].title, kProgramTitle);
 }
 
 }  // namespace

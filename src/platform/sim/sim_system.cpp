@@ -15,6 +15,7 @@ void SimSystem::deleteInstanceWindow(const std::string& name) { registry.erase(n
 
 bool SimSystem::handOverCommandLine(std::uint32_t window) {
     if (window == 0 || commandLine.empty()) return false;
+    if (refusedHandOvers > 0) return --refusedHandOvers, false;
     handedOver[window] += commandLine;
     return true;
 }

@@ -44,6 +44,7 @@ public:
     std::vector<std::uint32_t> activated;
     std::string commandLine;  // the paths given, joined by "\r\n"
     std::map<std::uint32_t, std::string> handedOver;  // what each window was sent
+    int refusedHandOvers = 0;  // the running instance is too busy to take this many
     int quitCode = -1, exitCode = -1;
     std::atomic<std::uint64_t> now{1000};
     std::mutex postMutex;  // a verifying job posts from two threads

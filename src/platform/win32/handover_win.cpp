@@ -11,7 +11,9 @@
 
 namespace {
 
-constexpr UINT kHandOverWaitMs = 10000;
+// One try's wait; the caller tries again. A send that times out before the instance took
+// it is withdrawn, so a try never hands the paths over twice.
+constexpr UINT kHandOverWaitMs = 2000;
 
 std::wstring_view WideView(const std::u16string& text) {
     return {reinterpret_cast<const wchar_t*>(text.data()), text.size()};

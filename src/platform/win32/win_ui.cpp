@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/overwrite_win.h"
 #include "platform/win32/wide_text.h"
 
 namespace {
@@ -237,17 +238,19 @@ void WinUi::popUpMenu(Wnd w) {
     PostMessageW(owner, WM_NULL, 0, 0);
 }
 
+HWND WinUi::boxOwner() const {
+    // Off the main thread a box must not own (and so block) the main window.
+    return GetCurrentThreadId() == mainThread_ ? window(Wnd::Main) : nullptr;
+}
+
 int WinUi::messageBox(const std::string& text, const std::string& title, unsigned style) {
-    // Off the main thread the box must not own (and so block) the main window.
-    const bool onMain = GetCurrentThreadId() == mainThread_;
-    HWND owner = onMain ? window(Wnd::Main) : nullptr;
-    if (!onMain) style |= MB_SETFOREGROUND | MB_TOPMOST;
+    HWND owner = boxOwner();
+    if (!owner) style |= MB_SETFOREGROUND | MB_TOPMOST;
     return MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), style);
 }
 
 OverwriteAnswer WinUi::askOverwrite(const std::string& text, const std::string& title, const std::string& details) {
-    const std::string whole = details.empty() ? text : text + "\r\n\r\n" + details;
-    return {messageBox(whole, title, MB_OKCANCEL | MB_ICONQUESTION) == IDOK, false};
+    return AskOverwrite(FindTaskDialog(), boxOwner(), text, title, details);
 }
 
 void WinUi::pumpEvents() {

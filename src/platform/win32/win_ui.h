@@ -92,6 +92,8 @@ public:
     bool keepFocus(bool active);
 
 private:
+    HWND boxOwner() const;  // of a message box or the overwrite question
+
     std::array<HWND, 3> windows_{};
     std::array<HWND, kControlCount> controls_{};
     std::array<Rgb, kControlCount> colors_{};

@@ -1,0 +1,17 @@
+#pragma once
+// The overwrite question as a task dialog (common controls 6), or as the message box
+// where the task dialog is missing.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "platform/ui.h"
+
+using TaskDialogFunction = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
+
+// TaskDialogIndirect of the comctl32 this process runs with; null for version 5.
+TaskDialogFunction FindTaskDialog();
+// Without an owner (asked off the main thread) the question stays above other windows.
+OverwriteAnswer AskOverwrite(TaskDialogFunction, HWND owner, const std::string& text, const std::string& title,
+                             const std::string& details);

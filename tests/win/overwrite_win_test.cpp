@@ -1,0 +1,45 @@
+// The overwrite question on a worker thread, answered from outside by messages as a user would.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "platform/win32/overwrite_win.h"
+#include "platform/win32/wide_text.h"
+
+namespace {
+
+template <class Done>
+bool Within10s(Done done) {
+    for (int i = 0; i < 200; ++i, Sleep(50))
+        if (done()) return true;
+    return false;
+}
+
+HWND Child(HWND dialog, const std::string& text) { return FindWindowExW(dialog, nullptr, nullptr, Wide(text).c_str()); }
+
+TEST(OverwriteQuestion, TaskDialogButtonsBoxEscapeCloseAndTheMessageBoxFallback) {
+    const std::string text = "K:\\music\\a.mp3\r\n已存在！ 覆盖吗？取消将会跳过！", title = "文件已存在！";
+    const std::string details = "源文件：3.52 MB，2024-05-01 12:00\r\n播放器上：3.10 MB，2023-11-20 08:15";
+    // The button clicked, else the message posted to the dialog; the last asks by message box.
+    struct Case { bool taskDialog, tick; const char* button; UINT message; WPARAM wParam; bool overwrite; } cases[] = {
+        {true, true, "覆盖", 0, 0, true}, {true, false, "跳过", 0, 0, false},
+        {true, false, nullptr, WM_KEYDOWN, VK_ESCAPE, false}, {true, false, nullptr, WM_SYSCOMMAND, SC_CLOSE, false},
+        {false, false, nullptr, WM_COMMAND, IDOK, true}};
+    for (const auto& c : cases) {
+        OverwriteAnswer answer{!c.overwrite, !c.tick};
+        const TaskDialogFunction taskDialog = c.taskDialog ? FindTaskDialog() : nullptr;
+        std::thread asker([&] { answer = AskOverwrite(taskDialog, nullptr, text, title, details); });
+        HWND dialog = nullptr;  // shown once its controls are there
+        EXPECT_TRUE(Within10s([&] { return IsWindowVisible(dialog = FindWindowW(L"#32770", Wide(title).c_str())); }));
+        EXPECT_TRUE(!c.taskDialog || (Child(dialog, text) && Child(dialog, details)));
+        if (c.tick) PostMessageW(Child(dialog, "对其余已存在的文件也这样做"), BM_CLICK, 0, 0);
+        if (c.button) PostMessageW(Child(dialog, c.button), BM_CLICK, 0, 0);
+        else PostMessageW(dialog, c.message, c.wParam, 0);
+        EXPECT_TRUE(Within10s([&] { return !IsWindow(dialog); })) << c.message;
+        PostMessageW(dialog, WM_CLOSE, 0, 0);  // never leave the worker blocked
+        asker.join();
+        EXPECT_EQ(std::pair(answer.overwrite, answer.forRest), std::pair(c.overwrite, c.tick)) << c.message;
+    }
+}
+
+}  // namespace
