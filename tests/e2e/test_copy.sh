@@ -147,6 +147,7 @@ check "the balloon names the files left as they were" balloon_has "其中5个文
 check_eq "nothing written" "$changes" stat -c %Z "$PLAYER"/music/0?.mp3
 for t in 1 3 5; do head -c 31000 /dev/urandom >"$ALBUM/0$t.mp3"; done
 check "three songs changed, listed and copied" album_job "$E2E_TMP/changed"
+drive msgbox 10000 >/dev/null && screenshot overwrite-question
 check "one question, answered for the rest" drive msgbox-answer ok+all "已存在！ 覆盖吗？取消将会跳过！" 10000
 check_eq "the list is emptied once more" "0" wait_until 0 drive lv-count 超级列表框
 check "no second question" test "$(drive msgbox 500 2>/dev/null)" = ""
