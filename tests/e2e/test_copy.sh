@@ -11,9 +11,10 @@ SRC3="$E2E_TMP/src3"
 SRC4="$E2E_TMP/src4"
 SRC5="$E2E_TMP/src5"
 ALBUM="$E2E_TMP/album"
+KEYS="$E2E_TMP/keys"
 PLAYER="$E2E_TMP/player"
 KLINK="$WINEPREFIX/dosdevices/k:"
-mkdir -p "$SRC" "$SRC2" "$SRC3" "$SRC4" "$SRC5" "$ALBUM" "$PLAYER/Video" "$PLAYER/music" "$PLAYER/txt"
+mkdir -p "$SRC" "$SRC2" "$SRC3" "$SRC4" "$SRC5" "$ALBUM" "$KEYS" "$PLAYER/Video" "$PLAYER/music" "$PLAYER/txt"
 head -c 1572864 /dev/urandom >"$SRC/a.mp3"
 head -c 3145735 /dev/urandom >"$SRC/b.avi"
 printf 'line one\r\nline two\r\n' >"$SRC/c.txt"
@@ -26,6 +27,7 @@ head -c 300000 /dev/urandom >"$SRC3/a.mp3"
 cp "$SRC3/a.mp3" "$E2E_TMP/a.mp3.orig"
 printf 'not copied\r\n' >"$SRC3/g.txt"
 for f in h.mp3 i.mp3 j.mp3; do head -c 20000 /dev/urandom >"$SRC4/$f"; done
+printf 'k1' >"$KEYS/k1.txt"; printf 'k2' >"$KEYS/k2.txt"
 for t in 1 2 3 4 5; do head -c 30000 /dev/urandom >"$ALBUM/0$t.mp3"; touch -d "2024-05-0$t 12:00" "$ALBUM/0$t.mp3"; done
 head -c 536870912 /dev/zero >"$SRC5/big.avi"
 head -c 1048576 /dev/urandom >"$PLAYER/Video/big.avi"
@@ -183,6 +185,32 @@ wait "$SIZES_PID"
 check_eq "the destination was only ever the old or the new file" "$(printf '1048576\n536870912')" cat "$E2E_TMP/sizes"
 check "the new file in place (its source moved)" cmp -s -n 536870913 "$EXISTING" <(head -c 536870912 /dev/zero)
 check_eq "总进度 back to its caption" "总进度" drive text 标签2
+
+# ---- the keyboard alone: the list filled through the dialog, 复制, Tab on, Ctrl+Tab
+press() { xdotool windowfocus --sync "$MAIN_XID" key "$@" && sleep 0.3; }
+tab_to() {  # Tab until the control has the focus
+  local i
+  for i in $(seq 1 30); do [[ $(drive focused) == "$1" ]] && return 0; press Tab; done
+  return 1
+}
+MAIN_XID="$(xdotool search --name "^RuzoriZE3视频复制工具" | head -n 1)"
+read -r x y w h <<<"$(drive ctl-rect 标签3)"
+xdotool mousemove --window "$MAIN_XID" $((x + w / 2)) $((y + h / 2)) click 1  # the window in front
+check "Tab reaches 添加文件" tab_to 按钮_添加文件
+press Return
+drive filedialog-shown 10000 >/dev/null
+check "two files chosen" drive filedialog "$KEYS" k1.txt k2.txt
+check_eq "the focus is back on the button that opened the dialog" 按钮_添加文件 wait_until 按钮_添加文件 drive focused
+check "Tab reaches 复制" tab_to 按钮_复制
+press Return
+check_until "the job ran" "共2个,成功复制2个,耗时" summary
+check_eq "the focus is back on 复制" 按钮_复制 wait_until 按钮_复制 drive focused
+press Tab
+check "Tab goes on from there" test "$(drive focused)" != 按钮_复制
+press ctrl+Tab
+check_eq "Ctrl+Tab turns to 软件设置" 1 drive tab
+press ctrl+shift+Tab
+check_eq "Ctrl+Shift+Tab turns back" 0 drive tab
 
 drive click 按钮_退出 >/dev/null
 check "the program ends through 退出" app_wait_exit "$APP_PID" 20

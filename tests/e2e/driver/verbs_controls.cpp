@@ -178,6 +178,24 @@ int progressRange(const Args& a) {
     return 0;
 }
 
+// The control that has the keyboard focus in the program's main window, by name.
+int focused(const Args&) {
+    HWND main = requireWindow(Parent::Main);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) || !info.hwndFocus) fail(L"no focus");
+    for (const auto& n : controlNames()) {
+        auto ref = findControl(n);
+        if (ref && ref->parent == Parent::Main && GetDlgCtrlID(info.hwndFocus) == ref->id &&
+            IsChild(main, info.hwndFocus)) {
+            out(n);
+            return 0;
+        }
+    }
+    out(info.hwndFocus == main ? L"main" : L"?" + className(info.hwndFocus));
+    return 0;
+}
+
 int names(const Args&) {
     for (const auto& n : controlNames()) {
         auto ref = findControl(n);
@@ -209,6 +227,7 @@ std::vector<Verb> controlVerbs() {
         {L"progress", L"<ctl>  PBM_GETPOS", 1, progress},
         {L"progress-range", L"<ctl>  min max", 1, progressRange},
         {L"names", L" every control and menu name with its id", 0, names},
+        {L"focused", L" the main window's control with the keyboard focus", 0, focused},
     };
 }
 
