@@ -63,7 +63,8 @@ std::vector<std::string> ChooseFilesWithBuffer(const std::string& title, const s
         ofn.lpstrFile = buffer.data();
         ofn.nMaxFile = static_cast<DWORD>(buffer.size());
         ofn.lpstrTitle = wideTitle.c_str();
-        ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+        // The process keeps no hold on the folder chosen (a player in it could not be ejected).
+        ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
         if (GetOpenFileNameW(&ofn)) {
             // Some dialogs fill the buffer to its end instead of reporting it too small.
             if (auto paths = ChosenPaths(buffer)) return *paths;
