@@ -1,7 +1,7 @@
 #include "settings/folder.h"
 
 #include "app/app.h"
-#include "copyengine/paths.h"
+#include "paths/paths.h"
 #include "copylist/sizedisplay.h"
 #include "settings/options.h"
 #include "text/escape.h"

@@ -4,7 +4,7 @@
 
 #include "copyengine/copyjob.h"
 #include "copyengine/copymethods.h"
-#include "copyengine/copyloop.h"
+#include "paths/paths.h"
 #include "copyengine/jobstate.h"
 #include "copyengine/placement.h"
 #include "copylist/sizedisplay.h"
