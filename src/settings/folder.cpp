@@ -3,7 +3,7 @@
 #include "app/app.h"
 #include "paths/paths.h"
 #include "copylist/sizedisplay.h"
-#include "settings/options.h"
+#include "settings/inifile.h"
 #include "text/escape.h"
 #include "text/gbk.h"
 #include "tray/tray.h"

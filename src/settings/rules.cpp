@@ -3,7 +3,7 @@
 #include <array>
 
 #include "app/app.h"
-#include "settings/options.h"
+#include "settings/inifile.h"
 #include "settings/rulecheck.h"
 
 namespace {
