@@ -1,10 +1,10 @@
 #include "app/startup.h"
 
 #include "app/app.h"
+#include "app/events.h"
 #include "app/handover.h"
 #include "app/layout.h"
 #include "copyengine/copyjob.h"
-#include "copylist/copylist.h"
 #include "settings/options.h"
 #include "settings/sendto.h"
 #include "tray/tray.h"

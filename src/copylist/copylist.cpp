@@ -86,9 +86,3 @@ bool AddFileEntry(App& app, const std::string& path) {
 }
 
 double FileSizeInM(App& app, const std::string& path) { return SizeInM(app.fs.fileSize(path)); }
-
-void OnFilesDropped(App& app, const std::string& text) { AddPaths(app, text); }
-
-void OnPathsHandedOver(App& app, const std::string& text) {
-    app.sys.post([&app, text] { AddPaths(app, text); });
-}

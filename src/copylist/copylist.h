@@ -12,8 +12,3 @@ void MoveEntryUp(App&);
 void MoveEntryDown(App&);
 void RemoveCurrentEntry(App&);
 void RemoveAllEntries(App&);
-// Both drop targets deliver here, with the dropped paths joined by "\r\n".
-void OnFilesDropped(App&, const std::string& text);
-// Paths from the command line or a second start, added as a drop once the window
-// event in hand has been handled, so the sender is not kept waiting.
-void OnPathsHandedOver(App&, const std::string& text);

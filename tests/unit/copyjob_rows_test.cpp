@@ -9,6 +9,7 @@
 #include "copyengine/placement.h"
 #include "copylist/sizedisplay.h"
 #include "copyjob_fixture.h"
+#include "app/events.h"
 #include "copylist/copylist.h"
 #include "copylist_fixture.h"
 
