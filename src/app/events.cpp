@@ -3,11 +3,11 @@
 #include <iterator>
 
 #include "app/app.h"
-#include "app/layout.h"
 #include "app/startup.h"
 #include "copyengine/copyjob.h"
 #include "copylist/copylist.h"
 #include "copylist/sizedisplay.h"
+#include "platform/layout.h"
 #include "settings/folder.h"
 #include "settings/playerdrive.h"
 #include "settings/options.h"
@@ -70,6 +70,7 @@ constexpr Handler kEvents[] = {
     ShowMainWindowFromMini,   // MiniDoubleClicked
     PopUpMiniMenu,            // MiniRightClicked
     OnDrivesChanged,          // DrivesChanged
+    TeardownMainWindow,       // MainDestroyed
 };
 static_assert(std::size(kEvents) == static_cast<std::size_t>(Event::Count));
 
@@ -101,6 +102,10 @@ void RunMenu(App& app, MenuItem item) {
 }
 
 void RunEvent(App& app, Event e) { kEvents[static_cast<std::size_t>(e)](app); }
+
+void OnMainCreated(App& app, std::uint32_t window) { InitMainWindow(app, window); }
+
+bool OnMainClosing(App& app) { return QueryCloseMainWindow(app); }
 
 void OnFilesDropped(App& app, const std::string& text) { AddPaths(app, text); }
 

@@ -26,9 +26,14 @@ enum class Event {
     MiniDoubleClicked,
     MiniRightClicked,
     DrivesChanged,      // a volume came or went
+    MainDestroyed,
     Count
 };
 void RunEvent(App&, Event);
+// The main window is made: its handle, for a second start to find.
+void OnMainCreated(App&, std::uint32_t window);
+// The main window is asked to close; false keeps it.
+bool OnMainClosing(App&);
 // Dropped paths, joined by "\r\n".
 void OnFilesDropped(App&, const std::string& text);
 // Paths from the command line or a second start, added as a drop once the window

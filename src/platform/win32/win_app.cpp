@@ -4,8 +4,7 @@
 
 #include "app/app.h"
 #include "app/events.h"
-#include "app/layout.h"
-#include "app/startup.h"
+#include "platform/layout.h"
 #include "platform/win32/drives_win.h"
 #include "platform/win32/handover_win.h"
 #include "platform/win32/rowtips_win.h"
@@ -81,7 +80,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     switch (msg) {
     case WM_CREATE:
         TheUi().createControls(Wnd::Main, hwnd);
-        InitMainWindow(TheApp(), ValueFromWindow(hwnd));
+        OnMainCreated(TheApp(), ValueFromWindow(hwnd));
         return 0;
     case WM_COMMAND: DispatchCommand(wParam, lParam); return 0;
     case DM_GETDEFID: return DefaultButton();
@@ -96,11 +95,11 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         TheUi().moveToDpi(Wnd::Main, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_CLOSE:
-        if (QueryCloseMainWindow(TheApp())) DestroyWindow(hwnd);
+        if (OnMainClosing(TheApp())) DestroyWindow(hwnd);
         return 0;
     case WM_DESTROY:
         TheUi().destroyWindow(Wnd::Progress);
-        TeardownMainWindow(TheApp());
+        RunEvent(TheApp(), Event::MainDestroyed);
         TheUi().forgetWindow(Wnd::Main);
         PostQuitMessage(0);
         return 0;
