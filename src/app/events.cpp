@@ -109,9 +109,7 @@ bool OnMainClosing(App& app) { return QueryCloseMainWindow(app); }
 
 void OnFilesDropped(App& app, const std::string& text) { AddPaths(app, text); }
 
-void OnPathsHandedOver(App& app, const std::string& text) {
-    app.sys.post([&app, text] { AddPaths(app, text); });
-}
+void OnPathsHandedOver(App& app, const std::string& text) { AddPathsLater(app, text); }
 
 std::string RowTip(App& app, int row) { return FailedRowReason(app, row); }
 

@@ -74,6 +74,10 @@ void AddPaths(App& app, const std::string& text) {
     if (app.intakeDepth == 0) app.intakeDone(app);
 }
 
+void AddPathsLater(App& app, const std::string& text) {
+    app.sys.post([&app, text] { AddPaths(app, text); });
+}
+
 bool AddFileEntry(App& app, const std::string& path) {
     if (path.empty()) return false;
     const RuleMatch m = LookupRule(app, path);

@@ -6,6 +6,8 @@ struct App;
 
 void AddFilesByDialog(App&);
 void AddPaths(App&, const std::string& text);  // paths separated by "\r\n"
+// Adds them once the window event in hand has been handled, so a sender is not kept waiting.
+void AddPathsLater(App&, const std::string& text);
 bool AddFileEntry(App&, const std::string& path);
 double FileSizeInM(App&, const std::string& path);
 void MoveEntryUp(App&);

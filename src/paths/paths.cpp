@@ -1,7 +1,7 @@
 #include "paths/paths.h"
 
 #include "app/app.h"
-#include "settings/rulecheck.h"
+#include "paths/rulecheck.h"
 #include "text/gbk.h"
 
 namespace {
