@@ -17,6 +17,7 @@ Ctl EnterButton(Ctl focused);
 // the focus, so the arrow keys go on turning pages.
 void TurnPage(App&, int step);
 
+// The windows' other events, each bound to its handler in a table beside the menus'.
 enum class Event {
     Starting,           // before the main window is made
     MainResized,
