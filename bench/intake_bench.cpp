@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "copylist/copylist.h"
+#include "app/events.h"
 #include "copylist/folderwalk.h"
 #include "platform/sim/sim_platform.h"
 #include "posix_files.h"

@@ -142,6 +142,17 @@ else
   tier_line "tier 1 unit tests" 0 1 "native build failed"
 fi
 
+# The layers: the platform reaches the program only through app/, and no feature calls up
+# into start-up. Each include that breaks this is named.
+layer_breaks="$(grep -rnE '#include "((copylist|copyengine|settings|tray)/|app/startup\.h)' src/platform
+  grep -rn '#include "app/startup\.h"' src/copylist src/copyengine src/settings src/tray)"
+if [[ -z $layer_breaks ]]; then
+  tier_line "tier 1 layer includes" 1 0
+else
+  sed 's/^/     not allowed: /' <<<"$layer_breaks"
+  tier_line "tier 1 layer includes" 0 1 "see the includes above"
+fi
+
 # ---------------------------------------------------------------- tiers 2 and 3 need Wine
 export WINEPREFIX="$ROOT/build/wineprefix-test"
 WINE_OK=0

@@ -3,16 +3,18 @@
 #include <iterator>
 
 #include "app/app.h"
-#include "app/layout.h"
 #include "app/startup.h"
 #include "copyengine/copyjob.h"
 #include "copylist/copylist.h"
 #include "copylist/sizedisplay.h"
+#include "platform/layout.h"
 #include "settings/folder.h"
+#include "settings/playerdrive.h"
 #include "settings/options.h"
 #include "settings/rules.h"
 #include "settings/sendto.h"
 #include "tray/mini.h"
+#include "tray/tray.h"
 
 namespace {
 
@@ -59,6 +61,19 @@ constexpr Handler kMenus[] = {
 };
 static_assert(std::size(kMenus) == static_cast<std::size_t>(MenuItem::Count));
 
+constexpr Handler kEvents[] = {
+    RegisterTaskbarCreated,   // Starting
+    OnMainWindowSizeChanged,  // MainResized
+    ShowSelectedRule,         // RuleSelected
+    InitMiniWindow,           // MiniCreated
+    QueryCloseMiniWindow,     // MiniClosing
+    ShowMainWindowFromMini,   // MiniDoubleClicked
+    PopUpMiniMenu,            // MiniRightClicked
+    OnDrivesChanged,          // DrivesChanged
+    TeardownMainWindow,       // MainDestroyed
+};
+static_assert(std::size(kEvents) == static_cast<std::size_t>(Event::Count));
+
 }  // namespace
 
 // A disabled control or menu item does nothing, even when automation sends its command:
@@ -84,4 +99,20 @@ void TurnPage(App& app, int step) {
 void RunMenu(App& app, MenuItem item) {
     const auto i = static_cast<std::size_t>(item);
     if (i < std::size(kMenus) && app.ui.menuItemEnabled(item)) kMenus[i](app);
+}
+
+void RunEvent(App& app, Event e) { kEvents[static_cast<std::size_t>(e)](app); }
+
+void OnMainCreated(App& app, std::uint32_t window) { InitMainWindow(app, window); }
+
+bool OnMainClosing(App& app) { return QueryCloseMainWindow(app); }
+
+void OnFilesDropped(App& app, const std::string& text) { AddPaths(app, text); }
+
+void OnPathsHandedOver(App& app, const std::string& text) { AddPathsLater(app, text); }
+
+std::string RowTip(App& app, int row) { return FailedRowReason(app, row); }
+
+bool TrayTakesMessage(App& app, unsigned msg, std::intptr_t lParam) {
+    return TrayWindowMessage(app, msg, lParam) == TrayMessage::Handled;
 }

@@ -2,9 +2,9 @@
 
 #include "app/app.h"
 #include "app/handover.h"
-#include "app/layout.h"
 #include "copyengine/copyjob.h"
 #include "copylist/copylist.h"
+#include "platform/layout.h"
 #include "settings/options.h"
 #include "settings/sendto.h"
 #include "tray/tray.h"
@@ -68,7 +68,7 @@ void InitMainWindow(App& app, std::uint32_t mainWindow) {
     app.ui.setProgressColor(Ctl::进度条2, kProgressPurple);
     app.exitRequested = 0;
     const std::string paths = app.sys.commandLinePaths();
-    if (!paths.empty()) OnPathsHandedOver(app, paths);
+    if (!paths.empty()) AddPathsLater(app, paths);
 }
 
 bool QueryCloseMainWindow(App& app) {

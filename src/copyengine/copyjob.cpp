@@ -6,7 +6,7 @@
 #include "copyengine/copyloop.h"
 #include "copyengine/jobstate.h"
 #include "copyengine/jobui.h"
-#include "copyengine/paths.h"
+#include "paths/paths.h"
 #include "copylist/sizedisplay.h"
 #include "settings/playerdrive.h"
 #include "text/number.h"
@@ -96,19 +96,14 @@ void CancelCopyJob(App& app) { app.copyBusy = 0; }
 
 bool DeferExitForCopyJob(App& app) {
     if (!app.job || !app.job->running) return false;
-    app.job->exitAfterJob = true;
+    app.exitAfterJob = true;
     app.copyBusy = 0;
     return true;
 }
 
 std::string FailedRowReason(App& app, int row) {
     if (app.ui.rowImage(Ctl::超级列表框, row) != kFailedImage) return "";
-    const auto& reasons = JobState(app).reasons;
+    const auto& reasons = app.failureReasons;
     const auto it = reasons.find(app.ui.cell(Ctl::超级列表框, row, 0));
     return it == reasons.end() ? "" : it->second;
-}
-
-void ForgetFailure(App& app, const std::string& path) {
-    if (path.empty()) JobState(app).reasons.clear();
-    else JobState(app).reasons.erase(path);
 }

@@ -8,8 +8,6 @@ void StartCopyJob(App&);
 void CancelCopyJob(App&);
 // Why the file of a row marked failed by the last job did not arrive; "" for other rows.
 std::string FailedRowReason(App&, int row);
-// The copy list lets go of a removed file's reason ("" for all of them).
-void ForgetFailure(App&, const std::string& path);
 void SetBusyUi(App&, bool busy);
 // Exit while a job runs: cancel it and end the program once the current file is done.
 // Returns true when the exit has to wait for the job.

@@ -14,7 +14,7 @@
 #include "copyengine/jobevents.h"
 #include "copyengine/jobstate.h"
 #include "copyengine/jobui.h"
-#include "copyengine/paths.h"
+#include "paths/paths.h"
 #include "copyengine/placement.h"
 #include "text/gbk.h"
 #include "text/number.h"
@@ -120,8 +120,8 @@ void ReportRow(App& app, JobEvents& events, int row, const std::string& source, 
         app.ui.setRowImage(Ctl::超级列表框, row, result.ok ? 7 : kFailedImage);
         CopyJobState& job = JobState(app);
         job.copied[row] = result.ok;
-        if (result.ok) job.reasons.erase(source);
-        else job.reasons[source] = result.text;
+        if (result.ok) app.failureReasons.erase(source);
+        else app.failureReasons[source] = result.text;
     }, row);
 }
 
@@ -362,8 +362,6 @@ private:
 };
 
 }  // namespace
-
-bool IsFatFormat(const std::string& format) { return format.starts_with("FAT"); }
 
 void RunCopyJob(App& app, JobEvents& events, const JobPlan& plan) {
     const std::uint64_t t0 = app.sys.tickMs();

@@ -28,8 +28,4 @@ struct JobPlan {
     static constexpr std::int64_t kFileWork = 64 << 10;
 };
 
-inline constexpr char kTooLargeForFatText[] = "文件大于4GB，目标磁盘为FAT32格式，无法存放";
-
 void RunCopyJob(App&, JobEvents&, const JobPlan&);
-// FAT12, FAT16 and FAT32 hold no file of 4 GiB or more.
-bool IsFatFormat(const std::string& volumeFormat);

@@ -1,8 +1,6 @@
 #pragma once
 // The copy job's own state, held by App::job. Only the main thread touches the flags.
-#include <map>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "app/app.h"
@@ -12,12 +10,9 @@
 struct CopyJobState {
     explicit CopyJobState(App& app) : events(app.sys, app.ui) {}
     bool running = false;       // from the start of a job that passed its checks to its end
-    bool exitAfterJob = false;  // an exit waits for the job to end
     // The job's own rows, 0 to n - 1: their images before the job, and which were copied.
     std::vector<int> images;
     std::vector<bool> copied;
-    // Why the file of a failed row (image kFailedImage) did not arrive, by its path.
-    std::map<std::string, std::string> reasons;
     JobEvents events;
     JobMeter meter;
 };

@@ -1,7 +1,6 @@
 #include "copyengine/jobui.h"
 
 #include "app/app.h"
-#include "app/startup.h"
 #include "copyengine/copyjob.h"
 #include "copyengine/jobstate.h"
 #include "copylist/sizedisplay.h"
@@ -106,7 +105,5 @@ void EndCopyJob(App& app, const std::string& summary, int unchanged) {
     SetTrayTip(app, kProgramTitle);
     ShowIdlePictures(app);
     job.running = false;
-    if (!job.exitAfterJob) return;
-    job.exitAfterJob = false;
-    ExitProgram(app);
+    app.jobEnded(app);
 }

@@ -12,5 +12,5 @@ void EnterBusyState(App&, int rows);
 // "总进度" with percent, rate and time left, on 标签2 and as the tray tip.
 void ShowProgressLine(App&);
 // Back to idle: the copied rows leave the list, failed rows show why, the summary (if
-// any) is shown, with how many files the player already held; a waiting exit goes ahead.
+// any) is shown, with how many files the player already held; then App::jobEnded.
 void EndCopyJob(App&, const std::string& summary, int unchanged = 0);

@@ -1,12 +1,10 @@
 #include "copylist/copylist.h"
 
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 #include "app/app.h"
-#include "copyengine/copyjob.h"
-#include "copyengine/paths.h"
+#include "paths/paths.h"
 #include "copylist/folderwalk.h"
 #include "copylist/sizedisplay.h"
 #include "platform/shell.h"
@@ -73,7 +71,11 @@ void AddPaths(App& app, const std::string& text) {
     --app.intakeDepth;
     if (app.exitRequested) return;
     RefreshSizeDisplay(app);
-    if (app.intakeDepth == 0 && std::exchange(app.copyAfterIntake, false)) StartCopyJob(app);
+    if (app.intakeDepth == 0) app.intakeDone(app);
+}
+
+void AddPathsLater(App& app, const std::string& text) {
+    app.sys.post([&app, text] { AddPaths(app, text); });
 }
 
 bool AddFileEntry(App& app, const std::string& path) {
@@ -88,9 +90,3 @@ bool AddFileEntry(App& app, const std::string& path) {
 }
 
 double FileSizeInM(App& app, const std::string& path) { return SizeInM(app.fs.fileSize(path)); }
-
-void OnFilesDropped(App& app, const std::string& text) { AddPaths(app, text); }
-
-void OnPathsHandedOver(App& app, const std::string& text) {
-    app.sys.post([&app, text] { AddPaths(app, text); });
-}

@@ -2,7 +2,6 @@
 #include <string>
 
 #include "app/app.h"
-#include "copyengine/copyjob.h"
 #include "copylist/copylist.h"
 #include "copylist/sizedisplay.h"
 
@@ -54,14 +53,14 @@ void MoveEntryDown(App& app) { MoveCurrentEntry(app, +1); }
 void RemoveCurrentEntry(App& app) {
     const int r = app.ui.currentRow(kList);
     if (r != -1) {
-        ForgetFailure(app, app.ui.cell(kList, r, 0));
+        app.failureReasons.erase(app.ui.cell(kList, r, 0));
         app.ui.deleteRow(kList, r);
     }
     RefreshSizeDisplay(app);
 }
 
 void RemoveAllEntries(App& app) {
-    ForgetFailure(app, "");
+    app.failureReasons.clear();
     app.ui.deleteAllRows(kList);
     RefreshSizeDisplay(app);
 }

@@ -4,8 +4,7 @@
 #include <string>
 
 #include "app/app.h"
-#include "copyengine/copyloop.h"
-#include "copyengine/paths.h"
+#include "paths/paths.h"
 #include "text/number.h"
 #include "tray/tray.h"
 

@@ -1,9 +1,9 @@
 #include "settings/folder.h"
 
 #include "app/app.h"
-#include "copyengine/paths.h"
+#include "paths/paths.h"
 #include "copylist/sizedisplay.h"
-#include "settings/options.h"
+#include "settings/inifile.h"
 #include "text/escape.h"
 #include "text/gbk.h"
 #include "tray/tray.h"

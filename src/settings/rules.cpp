@@ -3,8 +3,8 @@
 #include <array>
 
 #include "app/app.h"
-#include "settings/options.h"
-#include "settings/rulecheck.h"
+#include "paths/rulecheck.h"
+#include "settings/inifile.h"
 
 namespace {
 

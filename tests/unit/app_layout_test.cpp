@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/about.h"
-#include "app/layout.h"
+#include "platform/layout.h"
 
 namespace {
 

@@ -4,11 +4,12 @@
 
 #include "copyengine/copyjob.h"
 #include "copyengine/copymethods.h"
-#include "copyengine/copyloop.h"
+#include "paths/paths.h"
 #include "copyengine/jobstate.h"
 #include "copyengine/placement.h"
 #include "copylist/sizedisplay.h"
 #include "copyjob_fixture.h"
+#include "app/events.h"
 #include "copylist/copylist.h"
 #include "copylist_fixture.h"
 

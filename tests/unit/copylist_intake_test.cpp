@@ -1,4 +1,5 @@
 // AddPaths and the drop event: files, folders, drive roots, and what runs meanwhile.
+#include "app/events.h"
 #include "copylist/copylist.h"
 #include "copylist_fixture.h"
 

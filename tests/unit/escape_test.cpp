@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "copyengine/paths.h"
+#include "paths/paths.h"
 #include "text/escape.h"
 #include "text/gbk.h"
 #include "text/nameorder.h"

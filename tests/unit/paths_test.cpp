@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "copyengine/paths.h"
+#include "paths/paths.h"
 #include "platform/sim/sim_platform.h"
 #include "settings/rules.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/layout.h"
+#include "platform/layout.h"
 #include "platform/win32/dpi_win.h"
 #include "real_window.h"
 

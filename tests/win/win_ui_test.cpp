@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/layout.h"
+#include "platform/layout.h"
 #include "platform/win32/win_system.h"
 #include "real_window.h"
 

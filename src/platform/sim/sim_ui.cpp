@@ -1,6 +1,6 @@
 #include "platform/sim/sim_ui.h"
 
-#include "app/layout.h"
+#include "platform/layout.h"
 
 namespace {
 SimRow gNoRow;  // what an out-of-range row reads as, like an empty list-view item

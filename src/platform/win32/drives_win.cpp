@@ -3,8 +3,8 @@
 
 #include <dbt.h>
 
+#include "app/events.h"
 #include "platform/win32/files_win.h"
-#include "settings/playerdrive.h"
 
 // A removable drive counts only with a volume in it: an empty card-reader slot is no player.
 std::string WinFileSystem::removableDrives() {
@@ -27,5 +27,5 @@ void OnDeviceChange(App& app, WPARAM event, LPARAM data) {
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
     const bool volume = header && header->dbch_devicetype == DBT_DEVTYP_VOLUME;
     if (volume && (event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE))
-        app.sys.post([&app] { OnDrivesChanged(app); });
+        app.sys.post([&app] { RunEvent(app, Event::DrivesChanged); });
 }

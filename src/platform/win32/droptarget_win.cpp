@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "app/app.h"
-#include "copylist/copylist.h"
+#include "app/events.h"
 #include "platform/win32/com_object.h"
 #include "platform/win32/win_shell.h"
 #include "platform/win32/win_ui.h"

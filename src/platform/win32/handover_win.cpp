@@ -4,8 +4,8 @@
 
 #include <vector>
 
+#include "app/events.h"
 #include "app/handover.h"
-#include "copylist/copylist.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win_system.h"
 

@@ -4,12 +4,12 @@
 #include <ole2.h>
 
 #include "app/app.h"
+#include "app/events.h"
 #include "platform/ini_profile.h"
 #include "platform/win32/files_win.h"
 #include "platform/win32/win_shell.h"
 #include "platform/win32/win_system.h"
 #include "platform/win32/win_ui.h"
-#include "tray/tray.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     BindApp(app, ui);
     shell.app = &app;
 
-    RegisterTaskbarCreated(app);
+    RunEvent(app, Event::Starting);
     HWND main = ui.createMainWindow(instance);
     if (!main) return 1;
     ShowWindow(main, SW_SHOW);

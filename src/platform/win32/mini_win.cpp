@@ -3,11 +3,11 @@
 #include <windows.h>
 
 #include "app/app.h"
+#include "app/events.h"
 #include "platform/win32/dpi_win.h"
 #include "platform/win32/frames_win.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win_ui.h"
-#include "tray/mini.h"
 
 namespace {
 
@@ -54,8 +54,8 @@ LRESULT CALLBACK PictureProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam
         // A tick queued before a switch to a still picture may still arrive.
         if (Shown().size() > 1) ShowFrame((gPicture.frame + 1) % Shown().size());
         return 0;
-    case WM_LBUTTONDBLCLK: ShowMainWindowFromMini(TheApp()); return 0;
-    case WM_RBUTTONDOWN: PopUpMiniMenu(TheApp()); return 0;
+    case WM_LBUTTONDBLCLK: RunEvent(TheApp(), Event::MiniDoubleClicked); return 0;
+    case WM_RBUTTONDOWN: RunEvent(TheApp(), Event::MiniRightClicked); return 0;
     case WM_DESTROY:
         KillTimer(window, kAnimationTimer);
         FreeFrames(gPicture.idle);
@@ -97,11 +97,11 @@ LRESULT CALLBACK MiniProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE:
         CreatePicture(window);
-        InitMiniWindow(TheApp());
+        RunEvent(TheApp(), Event::MiniCreated);
         return 0;
     case WM_COMMAND: DispatchCommand(wParam, lParam); return 0;  // the mini menu
     case WM_DPICHANGED: OnDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
-    case WM_CLOSE: QueryCloseMiniWindow(TheApp()); break;        // then closes
+    case WM_CLOSE: RunEvent(TheApp(), Event::MiniClosing); break;        // then closes
     }
     return DefWindowProcW(window, msg, wParam, lParam);
 }

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/app.h"
-#include "copyengine/copyjob.h"
+#include "app/events.h"
 #include "platform/win32/dpi_win.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win_ui.h"
@@ -54,7 +54,7 @@ bool AnswerRowTip(NMHDR& header) {
     SendMessageW(gTip, TTM_SETMAXTIPWIDTH, 0, Scaled(400, GetDpiForWindow(gList)));
     static std::wstring text;  // lives until the tip has shown it
     const int row = RowUnderMouse();
-    text = row < 0 ? L"" : Wide(FailedRowReason(TheApp(), row));
+    text = row < 0 ? L"" : Wide(RowTip(TheApp(), row));
     reinterpret_cast<NMTTDISPINFOW&>(header).lpszText = text.data();
     return true;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Tips over the copy list: resting the mouse on a failed row shows why its file did not
-// arrive. The text comes from FailedRowReason when the tip asks for it.
+// arrive. The text is asked for when the tip shows.
 #include <windows.h>
 
 void AttachRowTips(HWND owner, HWND list);

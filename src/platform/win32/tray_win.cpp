@@ -7,10 +7,10 @@
 #include <cstddef>
 
 #include "app/app.h"
+#include "app/events.h"
 #include "platform/win32/win_shell.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win_ui.h"
-#include "tray/tray.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ WNDPROC savedWndProc = nullptr;  // the hooked window's own procedure
 LRESULT CALLBACK TrayWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     // WM_DESTROY unhooks, and still goes on to the procedure saved before.
     const WNDPROC previous = savedWndProc;
-    if (TrayWindowMessage(TheApp(), msg, lParam) == TrayMessage::Handled) return 0;
+    if (TrayTakesMessage(TheApp(), msg, lParam)) return 0;
     return CallWindowProcW(previous, window, msg, wParam, lParam);
 }
 

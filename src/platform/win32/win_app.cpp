@@ -4,15 +4,12 @@
 
 #include "app/app.h"
 #include "app/events.h"
-#include "app/layout.h"
-#include "app/startup.h"
+#include "platform/layout.h"
 #include "platform/win32/drives_win.h"
 #include "platform/win32/handover_win.h"
 #include "platform/win32/rowtips_win.h"
 #include "platform/win32/win_system.h"
 #include "platform/win32/win_ui.h"
-#include "settings/rules.h"
-#include "tray/tray.h"
 
 namespace {
 
@@ -28,7 +25,7 @@ LRESULT OnNotify(NMHDR& n) {
     if (ctl == Ctl::超级列表框_扩展名 && n.code == LVN_ITEMCHANGED) {
         const auto& change = reinterpret_cast<const NMLISTVIEW&>(n);
         if ((change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED))
-            ShowSelectedRule(TheApp());
+            RunEvent(TheApp(), Event::RuleSelected);
     }
     return 0;
 }
@@ -83,7 +80,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     switch (msg) {
     case WM_CREATE:
         TheUi().createControls(Wnd::Main, hwnd);
-        InitMainWindow(TheApp(), ValueFromWindow(hwnd));
+        OnMainCreated(TheApp(), ValueFromWindow(hwnd));
         return 0;
     case WM_COMMAND: DispatchCommand(wParam, lParam); return 0;
     case DM_GETDEFID: return DefaultButton();
@@ -93,16 +90,16 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_CTLCOLORSTATIC:
         return OnCtlColorStatic(hwnd, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_SIZE: OnMainWindowSizeChanged(TheApp()); return 0;
+    case WM_SIZE: RunEvent(TheApp(), Event::MainResized); return 0;
     case WM_DPICHANGED:
         TheUi().moveToDpi(Wnd::Main, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_CLOSE:
-        if (QueryCloseMainWindow(TheApp())) DestroyWindow(hwnd);
+        if (OnMainClosing(TheApp())) DestroyWindow(hwnd);
         return 0;
     case WM_DESTROY:
         TheUi().destroyWindow(Wnd::Progress);
-        TeardownMainWindow(TheApp());
+        RunEvent(TheApp(), Event::MainDestroyed);
         TheUi().forgetWindow(Wnd::Main);
         PostQuitMessage(0);
         return 0;

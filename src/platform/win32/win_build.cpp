@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/about.h"
-#include "app/layout.h"
+#include "platform/layout.h"
 #include "platform/win32/dpi_win.h"
 #include "platform/win32/frames_win.h"
 #include "platform/win32/rowtips_win.h"

@@ -1,5 +1,6 @@
 #pragma once
-// Destination paths: GBK-aware path text helpers, the rule lookup, the folder test.
+// Destination paths: GBK-aware path text helpers, the rule lookup, the folder test, the
+// FAT size limit. Both the copy list and the copy job use them.
 #include <string>
 
 struct App;
@@ -22,3 +23,7 @@ std::string NumberedName(const std::string& path, int k);
 bool FolderExists(FileSystem&, const std::string& path);
 // The path names a file, so it cannot be a folder to copy into.
 bool IsFileNotFolder(FileSystem&, const std::string& path);
+
+inline constexpr char kTooLargeForFatText[] = "文件大于4GB，目标磁盘为FAT32格式，无法存放";
+// FAT12, FAT16 and FAT32 hold no file of 4 GiB or more.
+bool IsFatFormat(const std::string& volumeFormat);

@@ -1,7 +1,7 @@
-#include "copyengine/paths.h"
+#include "paths/paths.h"
 
 #include "app/app.h"
-#include "settings/rulecheck.h"
+#include "paths/rulecheck.h"
 #include "text/gbk.h"
 
 namespace {
@@ -66,3 +66,5 @@ bool FolderExists(FileSystem& fs, const std::string& path) {
     if (EndsWithGbk(folder, '\\')) folder.pop_back();
     return fs.isFolder(folder);
 }
+
+bool IsFatFormat(const std::string& format) { return format.starts_with("FAT"); }

@@ -1,4 +1,4 @@
-#include "app/layout.h"
+#include "platform/layout.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "settings/rulecheck.h"
+#include "paths/rulecheck.h"
 
 #include <string_view>
 

@@ -1,6 +1,6 @@
 #pragma once
-// The windows, controls and menus, declared as tables; both the real windows and the
-// simulator are built from them.
+// The windows, controls and menus, declared as tables: what the platform builds. Both the
+// real windows and the simulator are made from them.
 #include <span>
 #include <vector>
 
