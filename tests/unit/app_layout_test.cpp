@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "app/about.h"
+#include "platform/about.h"
 #include "platform/layout.h"
 
 namespace {

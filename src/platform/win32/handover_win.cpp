@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/events.h"
-#include "app/handover.h"
+#include "platform/handover_block.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win_system.h"
 

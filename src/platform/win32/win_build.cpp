@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/about.h"
+#include "platform/about.h"
 #include "platform/layout.h"
 #include "platform/win32/dpi_win.h"
 #include "platform/win32/frames_win.h"

@@ -1,4 +1,4 @@
-#include "app/about.h"
+#include "platform/about.h"
 
 #include <iterator>
 
