@@ -232,8 +232,7 @@ private:
             if (!written.stopped) work.result = written.result;
             work.digest = std::move(written.digest);
         } else {
-            const WriteMode mode = work.place->kind == PlaceKind::InPlace ? WriteMode::Visible : WriteMode::Hidden;
-            work.result = CopyWithShell(app_, row.source, work.place->target, plan_.verify, mode);
+            work.result = CopyWithShell(app_, row.source, work.place->target, plan_.verify, work.place->mode());
         }
         return work;
     }

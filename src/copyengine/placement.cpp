@@ -12,7 +12,7 @@ Placement ReplacePlacement(FileSystem& fs, std::int64_t bytes, const std::string
 }
 
 std::unique_ptr<File> OpenTarget(FileSystem& fs, const Placement& place) {
-    return fs.openWrite(place.target, place.kind == PlaceKind::InPlace ? WriteMode::Visible : WriteMode::Hidden);
+    return fs.openWrite(place.target, place.mode());
 }
 
 CopyResult SettleCopy(FileSystem& fs, const Placement& place, std::unique_ptr<File> out, CopyResult result,

@@ -23,6 +23,8 @@ struct Placement {
     PlaceKind kind = PlaceKind::New;
     // Cancel stops every copy but one in place: the old file is already gone.
     bool stoppable() const { return kind != PlaceKind::InPlace; }
+    // Only a copy in place is visible while it is written.
+    WriteMode mode() const { return kind == PlaceKind::InPlace ? WriteMode::Visible : WriteMode::Hidden; }
 };
 Placement NewPlacement(const std::string& dest);
 // For a dest that exists: beside it when the drive has room for a copy of bytes.
