@@ -18,10 +18,8 @@ bool Within10s(Done done) {
 
 HWND Child(HWND dialog, const std::string& text) { return FindWindowExW(dialog, nullptr, nullptr, Wide(text).c_str()); }
 
-POINT Centre(HWND window, RECT r = {}) {
-    if (window) GetWindowRect(window, &r);
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
+POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+POINT Centre(HWND window) { RECT r{}; GetWindowRect(window, &r); return Centre(r); }
 
 // Answered each way; each time in the middle of the main window, or of the screen while
 // that window is hidden (in the tray).
@@ -45,7 +43,7 @@ TEST(OverwriteQuestion, TaskDialogButtonsBoxEscapeCloseAndTheMessageBoxFallback)
         HWND dialog = nullptr;  // shown once its controls are there
         EXPECT_TRUE(Within10s([&] { return IsWindowVisible(dialog = FindWindowW(L"#32770", Wide(title).c_str())); }));
         EXPECT_TRUE(!c.taskDialog || (Child(dialog, text) && Child(dialog, details)));
-        const POINT at = Centre(dialog), want = c.shown ? Centre(main) : Centre(nullptr, screen);
+        const POINT at = Centre(dialog), want = c.shown ? Centre(main) : Centre(screen);
         EXPECT_LE(std::abs(at.x - want.x) + std::abs(at.y - want.y), 2) << at.x << "," << at.y << " " << c.shown;
         if (c.tick) PostMessageW(Child(dialog, "对其余已存在的文件也这样做"), BM_CLICK, 0, 0);
         if (c.button) PostMessageW(Child(dialog, c.button), BM_CLICK, 0, 0);
