@@ -61,7 +61,12 @@ e2e_init() {
   trap e2e_cleanup EXIT
   trap 'exit 130' INT TERM
   # Leftovers of an earlier run in this prefix would make the program a second instance.
+  # The server is made persistent before any Wine command starts one: a server started by
+  # `wine reg` ends on its own a few seconds later, and the next one a check starts would
+  # hold that check's output open for good.
   ruz_wine_stop
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine reg delete "$REG_KEY" /f >/dev/null 2>&1 || true
   if [[ ! -f "$RUZ_EXE_DIR/RuzoriZE3.exe" ]]; then
     echo "e2e: $RUZ_EXE_DIR/RuzoriZE3.exe is missing" >&2
     record FAIL "the program exists"
@@ -72,10 +77,7 @@ e2e_init() {
     record FAIL "the driver exists"
     exit 1
   fi
-  # The persistent server first: one that a Wine command started would end while the
-  # script prepares its files, and the next Wine command in a $(...) would start it anew.
   e2e_wine_start
-  wine reg delete "$REG_KEY" /f >/dev/null 2>&1 || true
   cp "$RUZ_EXE_DIR/RuzoriZE3.exe" "$E2E_TMP/"
   echo "== $E2E_NAME (folder $E2E_TMP, artefacts $E2E_ART)"
 }
