@@ -3,8 +3,9 @@
 #   1. unit tests on Linux (GoogleTest) and any other CTest checks of the native build
 #   2. the Windows tests (GoogleTest) under Wine
 #   3. the end-to-end scripts tests/e2e/test_*.sh against the real exe
-# Prints one line per tier and ends with "N passed, N failed". A tier that cannot build
-# or run, or that crashes, counts as a failure. Logs and screenshots: build/artefacts/.
+# Prints one line per tier and ends with "N passed, N failed" (", N skipped" after it when
+# a check could not run on this machine). A tier that cannot build or run, or that
+# crashes, counts as a failure. Logs and screenshots: build/artefacts/.
 set -uo pipefail
 
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
@@ -14,6 +15,7 @@ ART="$ROOT/build/artefacts"
 mkdir -p "$ART"
 TOTAL_PASS=0
 TOTAL_FAIL=0
+TOTAL_SKIP=0
 SUMMARY=()
 
 stage() {
@@ -33,7 +35,7 @@ finish() {
   stage "summary (logs in build/artefacts/)"
   local s
   for s in "${SUMMARY[@]}"; do echo "  $s"; done
-  echo "$TOTAL_PASS passed, $TOTAL_FAIL failed"
+  echo "$TOTAL_PASS passed, $TOTAL_FAIL failed$( ((TOTAL_SKIP)) && echo ", $TOTAL_SKIP skipped")"
   [[ $TOTAL_FAIL -eq 0 ]]
 }
 
@@ -60,6 +62,7 @@ gtest_count() {
   failed="$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below.*/\1/p' <<<"$text" | tail -n1)"
   skipped="$(sed -nE 's/^\[  SKIPPED \] ([0-9]+) tests?, listed below.*/\1/p' <<<"$text" | tail -n1)"
   GT_NOTE="${skipped:+$skipped skipped}"
+  GT_SKIP=${skipped:-0}
   if [[ -n $passed ]]; then
     GT_PASS=$passed
     GT_FAIL=${failed:-0}
@@ -114,6 +117,7 @@ if ((NATIVE_OK)) && [[ -x build/native/tests/unit/unit_tests ]]; then
   gtest_count "$ART/unit_tests.log" "$rc"
   grep -E '^\[  FAILED  \] [^0-9]' "$ART/unit_tests.log" | sort -u | head -n 30
   tier_line "tier 1 unit tests" "$GT_PASS" "$GT_FAIL" "$GT_NOTE"
+  TOTAL_SKIP=$((TOTAL_SKIP + GT_SKIP))
 
   # CTest checks that are not the GoogleTest cases already run above.
   others="$(cd build/native && ctest --show-only=json-v1 2>/dev/null | python3 -c '
@@ -172,6 +176,7 @@ if ((WIN_TESTS_OK && WINE_OK)) && [[ -f build/windows/win_tests.exe ]]; then
   gtest_count "$ART/win_tests.log" "$rc"
   tr -d '\r' <"$ART/win_tests.log" | grep -E '^\[  FAILED  \] [^0-9]' | sort -u | head -n 30
   tier_line "tier 2 windows tests" "$GT_PASS" "$GT_FAIL" "$GT_NOTE"
+  TOTAL_SKIP=$((TOTAL_SKIP + GT_SKIP))
   ruz_wine_stop
 else
   tier_line "tier 2 windows tests" 0 1 "$( ((WINE_OK)) && echo "win_tests.exe did not build" || echo "Wine environment failed")"
@@ -198,10 +203,14 @@ if ((APP_OK && WINE_OK)); then
   done
   E_PASS=$(grep -c '^PASS' "$RESULTS")
   E_FAIL=$(grep -c '^FAIL' "$RESULTS")
+  E_SKIP=$(grep -c '^SKIP' "$RESULTS")
+  TOTAL_SKIP=$((TOTAL_SKIP + E_SKIP))
   if [[ $((E_PASS + E_FAIL)) -eq 0 ]]; then
     tier_line "tier 3 end-to-end" 0 1 "no e2e check ran"
   else
-    tier_line "tier 3 end-to-end" "$E_PASS" "$E_FAIL"
+    # A skipped check is named with its reason, and counts neither as passed nor failed.
+    grep '^SKIP' "$RESULTS" | cut -f2,3 | sed 's/^/     skipped: /; s/\t/: /'
+    tier_line "tier 3 end-to-end" "$E_PASS" "$E_FAIL" "$( ((E_SKIP)) && echo "$E_SKIP skipped")"
   fi
 else
   tier_line "tier 3 end-to-end" 0 1 "$( ((WINE_OK)) && echo "RuzoriZE3.exe or ruzdrive.exe did not build" || echo "Wine environment failed")"

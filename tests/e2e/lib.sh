@@ -13,6 +13,7 @@
 #   drive ARGS...          ruzdrive aimed at $RUZ_EXE (the exe started last by default)
 #   drive_for EXE ARGS...  ruzdrive aimed at another exe name
 #   check NAME CMD...      run CMD; record PASS or FAIL
+#   skip NAME WHY          record SKIP: a check this machine cannot run, and why
 #   check_eq NAME WANT CMD...  run CMD; PASS when its output is exactly WANT
 #   check_until NAME WANT CMD...  like check_eq, but polls CMD for up to $E2E_WAIT seconds
 #   wait_until WANT CMD... poll CMD until it prints WANT; prints the last output
@@ -20,13 +21,16 @@
 #   summary                the status line of a finished copy job, up to the seconds
 #   screenshot NAME        save the screen to the artefact folder
 #   e2e_finish             print the summary of this script; exit 1 when a check failed
+#   player_plug, player_unplug, player_eject: a test player on a drive letter (player.sh)
 #
-# Results go to $RUZ_RESULTS (one "PASS|FAIL<TAB>script<TAB>check" line each), so a
+# Results go to $RUZ_RESULTS (one "PASS|FAIL|SKIP<TAB>script<TAB>check" line each), so a
 # runner can add up several scripts. Set RUZ_EXE_DIR to test another build folder.
 
 set -uo pipefail
 
 E2E_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+# shellcheck source=player.sh
+source "$E2E_DIR/player.sh"
 RUZ_ROOT="$(cd "$E2E_DIR/../.." && pwd)"
 RUZ_EXE_DIR="${RUZ_EXE_DIR:-$RUZ_ROOT/build/windows}"
 RUZ_DRIVER="${RUZ_DRIVER:-$RUZ_EXE_DIR/ruzdrive.exe}"
@@ -38,6 +42,7 @@ E2E_TMP=""
 E2E_ART=""
 E2E_PASS=0
 E2E_FAIL=0
+E2E_SKIP=0
 E2E_PIDS=()
 E2E_WAIT="${E2E_WAIT:-10}"
 
@@ -90,6 +95,7 @@ e2e_cleanup() {
   for pid in "${E2E_PIDS[@]}"; do
     kill "$pid" 2>/dev/null || true
   done
+  players_cleanup
   ruz_wine_stop
   wine reg delete "$REG_KEY" /f >/dev/null 2>&1 || true
   ruz_wine_stop
@@ -100,11 +106,14 @@ e2e_cleanup() {
   exit "$rc"
 }
 
-# Starts the program from the temp folder; its output goes to the artefact folder.
+# Starts the program from the temp folder; its output goes to the artefact folder. The
+# desktop first: it ends a while after its last window, and the driver started next in a
+# $(...) would bring it back holding that pipe.
 app_start() {
   local exe="${1:-RuzoriZE3.exe}"
   (($#)) && shift
   RUZ_EXE="$exe"
+  e2e_wine_start
   (cd "$E2E_TMP" && exec wine "./$exe" "$@") </dev/null >>"$E2E_ART/$exe.log" 2>&1 &
   APP_PID=$!
   E2E_PIDS+=("$APP_PID")
@@ -165,10 +174,17 @@ record() {
   if [[ $verdict == PASS ]]; then
     E2E_PASS=$((E2E_PASS + 1))
     echo "  ok    $name"
+  elif [[ $verdict == SKIP ]]; then
+    E2E_SKIP=$((E2E_SKIP + 1))
+    echo "  SKIP  $name"
   else
     E2E_FAIL=$((E2E_FAIL + 1))
     echo "  FAIL  $name"
   fi
+}
+
+skip() {
+  record SKIP "$1 ($2)"
 }
 
 check() {
@@ -232,7 +248,9 @@ screenshot() {
 }
 
 e2e_finish() {
-  echo "== $E2E_NAME: $E2E_PASS passed, $E2E_FAIL failed"
+  local skipped=""
+  ((E2E_SKIP)) && skipped=", $E2E_SKIP skipped"
+  echo "== $E2E_NAME: $E2E_PASS passed, $E2E_FAIL failed$skipped"
   [[ $E2E_FAIL -eq 0 ]]
   exit $?
 }

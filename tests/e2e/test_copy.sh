@@ -2,6 +2,8 @@
 # The copy job onto a drive letter mapped to a temp folder: a mixed list copied and
 # verified with method 1, then method 2 with the overwrite question and source deletion,
 # then method 1 again with the question on the worker and Cancel pressed meanwhile.
+# Then onto a test player (tests/e2e/playerfs.py) as P:: FAT32 at USB speed, pulled out
+# in the middle of a job and plugged back.
 source "$(dirname "$0")/lib.sh"
 e2e_init copy
 
@@ -11,10 +13,15 @@ SRC3="$E2E_TMP/src3"
 SRC4="$E2E_TMP/src4"
 SRC5="$E2E_TMP/src5"
 ALBUM="$E2E_TMP/album"
+ALBUM2="$E2E_TMP/album2"
+MOVIE="$E2E_TMP/movie"
+HUGE="$E2E_TMP/huge"
+SONGS="$E2E_TMP/songs"
 KEYS="$E2E_TMP/keys"
 PLAYER="$E2E_TMP/player"
 KLINK="$WINEPREFIX/dosdevices/k:"
-mkdir -p "$SRC" "$SRC2" "$SRC3" "$SRC4" "$SRC5" "$ALBUM" "$KEYS" "$PLAYER/Video" "$PLAYER/music" "$PLAYER/txt"
+mkdir -p "$SRC" "$SRC2" "$SRC3" "$SRC4" "$SRC5" "$ALBUM" "$KEYS" "$PLAYER/Video" "$PLAYER/music" "$PLAYER/txt" \
+  "$ALBUM2" "$MOVIE" "$HUGE" "$SONGS" "$E2E_TMP/songs.orig"
 head -c 1572864 /dev/urandom >"$SRC/a.mp3"
 head -c 3145735 /dev/urandom >"$SRC/b.avi"
 printf 'line one\r\nline two\r\n' >"$SRC/c.txt"
@@ -30,6 +37,12 @@ for f in h.mp3 i.mp3 j.mp3; do head -c 20000 /dev/urandom >"$SRC4/$f"; done
 printf 'k1' >"$KEYS/k1.txt"; printf 'k2' >"$KEYS/k2.txt"
 for t in 1 2 3 4 5; do head -c 30000 /dev/urandom >"$ALBUM/0$t.mp3"; touch -d "2024-05-0$t 12:00" "$ALBUM/0$t.mp3"; done
 head -c 536870912 /dev/zero >"$SRC5/big.avi"
+# FAT keeps a write time in 2-second steps: these odd seconds come back a second earlier
+for t in 1 2 3 4 5; do head -c 30000 /dev/urandom >"$ALBUM2/0$t.mp3"; touch -d "2024-05-0$t 12:00:0$((2 * t - 1)).7" "$ALBUM2/0$t.mp3"; done
+head -c 209715200 /dev/zero >"$MOVIE/movie.avi"
+truncate -s 4G "$HUGE/huge.avi"
+for t in 1 2 3 4 5 6 7 8; do head -c 4194304 /dev/urandom >"$SONGS/s$t.mp3"; done
+cp -p "$SONGS"/* "$E2E_TMP/songs.orig/"
 head -c 1048576 /dev/urandom >"$PLAYER/Video/big.avi"
 ln -sfn "$PLAYER" "$KLINK"
 trap 'rm -f "$KLINK"; e2e_cleanup' EXIT
@@ -129,11 +142,13 @@ balloon_has() {  # Wine shows a balloon about 2 s late, and an older one may sti
   for i in $(seq 1 30); do drive balloon 500 2>/dev/null | grep -qF "$1" && return 0; sleep 0.3; done
   return 1
 }
-album_job() {  # folder: the album's five songs listed and 复制 pressed
+list_files() {  # folder name...: chosen in the open-file dialog, the list waited for
   drive click 按钮_添加文件 >/dev/null
   drive filedialog-shown 10000 >/dev/null
-  drive filedialog "$1" 01.mp3 02.mp3 03.mp3 04.mp3 05.mp3 >/dev/null &&
-    wait_until 5 drive lv-count 超级列表框 >/dev/null && drive click 按钮_复制 >/dev/null
+  drive filedialog "$@" >/dev/null && wait_until $(($# - 1)) drive lv-count 超级列表框 >/dev/null
+}
+album_job() {  # folder: the album's five songs listed and 复制 pressed
+  list_files "$1" 01.mp3 02.mp3 03.mp3 04.mp3 05.mp3 && drive click 按钮_复制 >/dev/null
 }
 drive set-check 选择框_成功后删除源文件 0 >/dev/null
 check "the album listed and copied" album_job "$ALBUM"
@@ -183,6 +198,91 @@ wait "$SIZES_PID"
 check_eq "the destination was only ever the old or the new file" "$(printf '1048576\n536870912')" cat "$E2E_TMP/sizes"
 check "the new file in place (its source moved)" cmp -s -n 536870913 "$EXISTING" <(head -c 536870912 /dev/zero)
 check_eq "总进度 back to its caption" "总进度" drive text 标签2
+
+# ---- a test player as P:, FAT32 of 8 GiB at USB speed; what reached it stays in PBACK,
+# so plugging PBACK in again is the same player plugged back
+PBACK="$E2E_TMP/player-p"
+PLUG=(--size 8G --write-mbps 20 --read-mbps 30)
+volume_of() { ruzdrive volume "$1" | cut -d' ' -f1,2; }
+soon() {  # CMD...: true within 10 s (tried every 50 ms)
+  local i
+  for i in $(seq 1 200); do "$@" && return 0; sleep 0.05; done
+  return 1
+}
+gone_within() {  # ms file: the file is gone within that time
+  local start=${EPOCHREALTIME/./} took
+  while [[ -e $2 ]] && ((${EPOCHREALTIME/./} - start < 5000000)); do sleep 0.02; done
+  took=$(((${EPOCHREALTIME/./} - start) / 1000))
+  echo "gone after $took ms"
+  [[ ! -e $2 ]] && ((took <= $1))
+}
+whole_or_kept() {  # every song still at its source unless its copy is whole; some of each
+  local f kept=0 moved=0
+  for f in "$E2E_TMP"/songs.orig/*; do
+    if [[ -e $SONGS/${f##*/} ]]; then kept=$((kept + 1))
+    elif cmp -s "$f" "$PBACK/music/${f##*/}"; then moved=$((moved + 1))
+    else echo "${f##*/}: its source gone, its copy not whole" && return 1; fi
+  done
+  echo "$moved moved, $kept kept"
+  ((kept > 0 && moved > 0))
+}
+rerun_all() {  # rows: the job run again (覆盖 whenever asked) moves every song whole
+  local i f
+  for i in $(seq 1 100); do
+    [[ $(summary) == "共$1个,成功复制$1个,耗时" ]] && break
+    drive msgbox-answer ok+all "已存在！ 覆盖吗？" 300 >/dev/null 2>&1
+  done
+  summary
+  for f in "$E2E_TMP"/songs.orig/*; do
+    cmp "$f" "$PBACK/music/${f##*/}" && [[ ! -e $SONGS/${f##*/} ]] || return 1
+  done
+}
+player_phases() {
+  drive set-text 目录框 'P:\' >/dev/null
+  check_eq "Windows sees the player as FAT32 of 8 GiB" "FAT32 8589934592" volume_of p
+  list_files "$HUGE" huge.avi && drive click 按钮_复制 >/dev/null
+  wait_until "共1个,成功复制0个,耗时" summary >/dev/null
+  check_eq "a file of 4 GiB refused on the FAT32 player" "文件大于4GB，目标磁盘为FAT32格式，无法存放" \
+    drive lv-tip 超级列表框 0 8000
+  check "nothing of it written" test ! -e "$PBACK/Video/huge.avi"
+  drive click 按钮_全部删除 >/dev/null
+
+  list_files "$MOVIE" movie.avi && drive click 按钮_复制 >/dev/null
+  soon eval '(($(stat -c %s "$PBACK/Video/movie.avi" 2>/dev/null || echo 0) > 20971520))'
+  drive click 按钮_取消 >/dev/null
+  check "取消 in a large file at USB speed: its partial copy gone within a second" \
+    gone_within 1000 "$PBACK/Video/movie.avi"
+  wait_until 1 drive enabled 按钮_复制 >/dev/null
+  drive click 按钮_全部删除 >/dev/null
+
+  ln -s "$ALBUM2" "$E2E_TMP/album2-again"
+  album_job "$ALBUM2" && wait_until 0 drive lv-count 超级列表框 >/dev/null
+  check_eq "the player keeps write times in 2-second steps" "$(($(stat -c %Y "$ALBUM2/01.mp3") - 1)).000000000" \
+    stat -c %.9Y "$E2E_TMP/plug-p/music/01.mp3"
+  changes="$(stat -c %z "$PBACK"/music/0?.mp3)"
+  album_job "$E2E_TMP/album2-again" && wait_until 0 drive lv-count 超级列表框 >/dev/null
+  check_eq "the unchanged album copied again: nothing written" "$changes" stat -c %z "$PBACK"/music/0?.mp3
+
+  drive set-check 选择框_成功后删除源文件 1 >/dev/null
+  list_files "$SONGS" s1.mp3 s2.mp3 s3.mp3 s4.mp3 s5.mp3 s6.mp3 s7.mp3 s8.mp3 && drive click 按钮_复制 >/dev/null
+  soon eval '(($(ls "$SONGS" | wc -l) < 8))'
+  player_unplug p
+  wait_until 1 drive enabled 按钮_复制 >/dev/null
+  check "pulled out in a verified job: every source kept unless its copy is whole" whole_or_kept
+  player_plug p "$PBACK" "${PLUG[@]}"
+  local rows
+  rows="$(drive lv-count 超级列表框)"
+  drive click 按钮_复制 >/dev/null
+  check "plugged back and run again: every song whole on the player, its source gone" rerun_all "$rows"
+  drive set-check 选择框_成功后删除源文件 0 >/dev/null
+  drive set-text 目录框 'K:\' >/dev/null
+}
+if player_plug p "$PBACK" "${PLUG[@]}"; then
+  player_phases
+else
+  for phase in "a file of 4 GiB on the FAT32 player" "取消 at USB speed" "an unchanged album again on the player" \
+    "the player pulled out and plugged back"; do skip "$phase" "$PLAYER_SKIP"; done
+fi
 
 # ---- the keyboard alone: the list filled through the dialog, 复制, Tab on, Ctrl+Tab
 press() { xdotool windowfocus --sync "$MAIN_XID" key "$@" && sleep 0.3; }

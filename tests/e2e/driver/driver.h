@@ -16,6 +16,7 @@ std::vector<std::wstring> commandLineArgs();
 std::optional<long long> parseInt(const std::wstring& s);
 std::wstring hex(unsigned long long v);
 std::wstring utf8ToWide(const std::string& s);
+std::string toUtf8(const std::wstring& w);
 
 // A failed action: printed on stderr and turned into exit code 1.
 struct Failure {
@@ -98,6 +99,7 @@ std::vector<Verb> controlVerbs();   // verbs_controls.cpp
 std::vector<Verb> listViewVerbs();  // listview.cpp
 std::vector<Verb> dialogVerbs();    // dialogs.cpp
 std::vector<Verb> trayVerbs();      // tray.cpp
+std::vector<Verb> driveVerbs();     // drives.cpp
 
 // Shared argument helpers.
 long long intArg(const Args& a, size_t i, const wchar_t* what);

@@ -5,8 +5,6 @@
 
 namespace drive {
 
-namespace {
-
 std::string toUtf8(const std::wstring& w) {
     if (w.empty()) return {};
     int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), (int)w.size(), nullptr, 0, nullptr, nullptr);
@@ -14,6 +12,8 @@ std::string toUtf8(const std::wstring& w) {
     WideCharToMultiByte(CP_UTF8, 0, w.data(), (int)w.size(), s.data(), n, nullptr, nullptr);
     return s;
 }
+
+namespace {
 
 void writeLine(DWORD which, const std::wstring& line) {
     // Raw bytes, so bash sees UTF-8 whatever the console code page is.

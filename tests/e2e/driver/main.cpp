@@ -26,7 +26,7 @@ namespace {
 
 std::vector<Verb> allVerbs() {
     std::vector<Verb> all;
-    for (auto part : {windowVerbs(), controlVerbs(), listViewVerbs(), dialogVerbs(), trayVerbs()})
+    for (auto part : {windowVerbs(), controlVerbs(), listViewVerbs(), dialogVerbs(), trayVerbs(), driveVerbs()})
         all.insert(all.end(), part.begin(), part.end());
     return all;
 }
