@@ -49,11 +49,9 @@ CopyResult CopyWithShell(App& app, const std::string& source, const std::string&
     return verify ? VerifyCopy(app.fs, source, dest) : CopyResult{true, kShellCopiedText};
 }
 
-void DeleteSource(App& app, JobEvents& events, const std::string& source) {
-    const std::uint32_t attributes = app.fs.attributes(source);
-    app.fs.setAttributes(source, kNormalAttributes);
-    if (app.fs.deleteFile(source)) return;
-    // The file stays, so it keeps its read-only and hidden marks.
-    if (attributes != kNoAttributes) app.fs.setAttributes(source, attributes);
-    events.send([&app, source] { ShowTrayBalloon(app, kProgramTitle, source + "\r\n删除失败！", 3); });
+DeleteOutcome DeleteSource(App& app, JobEvents& events, const std::string& source, const FileInfo& copied) {
+    const DeleteOutcome outcome = app.fs.deleteIfSame(source, copied);
+    if (outcome == DeleteOutcome::Failed)
+        events.send([&app, source] { ShowTrayBalloon(app, kProgramTitle, source + "\r\n删除失败！", 3); });
+    return outcome;
 }

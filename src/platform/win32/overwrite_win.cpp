@@ -1,8 +1,12 @@
 #include "platform/win32/overwrite_win.h"
 
+#include <atomic>
+
 #include "platform/win32/wide_text.h"
 
 namespace {
+
+std::atomic<HWND> openQuestion{nullptr};  // one job asks one question at a time
 
 OverwriteAnswer AskByMessageBox(HWND owner, const std::string& text, const std::string& title,
                                 const std::string& details) {
@@ -12,8 +16,13 @@ OverwriteAnswer AskByMessageBox(HWND owner, const std::string& text, const std::
     return {MessageBoxW(owner, Wide(whole).c_str(), Wide(title).c_str(), style) == IDOK, false};
 }
 
-HRESULT CALLBACK KeepOnTop(HWND dialog, UINT notification, WPARAM, LPARAM, LONG_PTR) {
-    if (notification == TDN_CREATED) SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+HRESULT CALLBACK OnQuestionEvent(HWND dialog, UINT notification, WPARAM, LPARAM, LONG_PTR ownerless) {
+    if (notification == TDN_CREATED) {
+        openQuestion = dialog;
+        if (ownerless) SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    } else if (notification == TDN_DESTROYED) {
+        openQuestion = nullptr;
+    }
     return S_OK;
 }
 
@@ -44,9 +53,14 @@ OverwriteAnswer AskOverwrite(TaskDialogFunction taskDialog, HWND owner, const st
     config.pButtons = buttons;
     config.nDefaultButton = IDOK;
     config.pszVerificationText = forRest.c_str();
-    if (!owner) config.pfCallback = KeepOnTop;
+    config.pfCallback = OnQuestionEvent;
+    config.lpCallbackData = owner ? 0 : 1;
     int button = IDCANCEL;
     BOOL checked = FALSE;
     if (FAILED(taskDialog(&config, &button, nullptr, &checked))) return AskByMessageBox(owner, text, title, details);
     return {button == IDOK, checked != FALSE};
+}
+
+void CloseOverwriteQuestion() {
+    if (HWND dialog = openQuestion) PostMessageW(dialog, TDM_CLICK_BUTTON, IDCANCEL, 0);
 }

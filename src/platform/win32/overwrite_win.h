@@ -15,3 +15,5 @@ TaskDialogFunction FindTaskDialog();
 // Without an owner (asked off the main thread) the question stays above other windows.
 OverwriteAnswer AskOverwrite(TaskDialogFunction, HWND owner, const std::string& text, const std::string& title,
                              const std::string& details);
+// From any thread: the task dialog up now, if any, answers 跳过.
+void CloseOverwriteQuestion();
