@@ -123,7 +123,7 @@ private:
         Source source = openSource(row.source);
         work.source = source.info;
         std::string refusal = dest.empty() ? kUnsafeRuleText : "";
-        if (refusal.empty() && plan_.ownCopy && !source.file) refusal = kSourceUnreadableText;
+        if (refusal.empty() && ((plan_.ownCopy && !source.file) || source.info.size < 0)) refusal = kSourceUnreadableText;
         if (refusal.empty()) refusal = Refusal(plan_, source.info.size, GetFolderPart(dest), places_);
         if (!refusal.empty()) {
             work.result = CopyResult{false, refusal};

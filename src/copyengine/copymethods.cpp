@@ -44,8 +44,9 @@ void ShowCopyStep(App& app, std::optional<Ctl> bar, const std::string& source,
 CopyResult CopyWithShell(App& app, const std::string& source, const std::string& dest, bool verify,
                          WriteMode mode) {
     if (!app.shell.shellCopyFile(source, dest)) return {false, kShellFailedText};
-    // The shell gives the copy its source's marks; a copy of the program's own has none.
-    if (mode == WriteMode::Hidden) app.fs.setAttributes(dest, kNormalAttributes);
+    // The shell gives the copy its source's marks; the program's own is hidden and marked
+    // unfinished until it is placed, as its own copies are.
+    if (mode == WriteMode::Hidden) app.fs.setAttributes(dest, kHiddenAttribute | kSystemAttribute);
     return verify ? VerifyCopy(app.fs, source, dest) : CopyResult{true, kShellCopiedText};
 }
 

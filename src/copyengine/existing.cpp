@@ -51,7 +51,8 @@ bool IsUnfinishedCopy(const FileInfo& info) {
 
 bool LooksIdentical(std::int64_t size, std::int64_t writeTime, const FileInfo& dest) {
     const std::int64_t apart = writeTime > dest.writeTime ? writeTime - dest.writeTime : dest.writeTime - writeTime;
-    return size >= 0 && size == dest.size && writeTime > 0 && dest.writeTime > 0 && apart <= kFatTimeStep;
+    const bool hidden = dest.attributes != kNoAttributes && (dest.attributes & kHiddenAttribute);
+    return !hidden && size >= 0 && size == dest.size && writeTime > 0 && dest.writeTime > 0 && apart <= kFatTimeStep;
 }
 
 std::string OverwriteDetails(App& app, std::int64_t size, std::int64_t writeTime, const FileInfo& dest) {

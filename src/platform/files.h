@@ -68,7 +68,8 @@ public:
 
     // Size in bytes, or -1 when it cannot be read (missing, a folder, no access).
     virtual std::int64_t fileSize(const std::string& path) = 0;
-    // A file or folder of that name exists.
+    // A file or folder of that name exists, or may: false only when the name is surely
+    // free, never because the look-up failed.
     virtual bool exists(const std::string& path) = 0;
     // A directory entry of exactly this name (no trailing "\") with the folder attribute.
     virtual bool isFolder(const std::string& path) = 0;

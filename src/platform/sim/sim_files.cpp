@@ -67,7 +67,7 @@ std::int64_t SimFileSystem::fileSize(const std::string& path) {
     return SizeOf(*n);
 }
 
-bool SimFileSystem::exists(const std::string& path) { return !failing(FaultOp::Info, path) && find(path); }
+bool SimFileSystem::exists(const std::string& path) { return failing(FaultOp::Info, path) || find(path); }
 
 bool SimFileSystem::isFolder(const std::string& path) {
     std::lock_guard lock(mutex_);
@@ -108,7 +108,7 @@ std::vector<DirEntry> SimFileSystem::listFolder(const std::string& folder) {
     std::lock_guard lock(mutex_);
     std::vector<DirEntry> out;
     const std::string prefix = WithFinalSeparator(key(folder));
-    if (!drives.count(DriveLetter(folder)) || failing(FaultOp::Info, folder)) return out;
+    if (failing(FaultOp::Info, folder) || !drives.count(DriveLetter(folder))) return out;
     for (const auto& [k, node] : nodes) {
         if (k.size() <= prefix.size() || k.compare(0, prefix.size(), prefix) != 0) continue;
         if (IndexOfGbk(k, '\\', prefix.size()) != std::string::npos) continue;  // deeper down
@@ -121,19 +121,23 @@ std::vector<DirEntry> SimFileSystem::listFolder(const std::string& folder) {
 std::unique_ptr<File> SimFileSystem::openRead(const std::string& path, ReadMode mode) {
     if (beforeOpenRead) beforeOpenRead(path, mode);
     std::lock_guard lock(mutex_);
+    if (failing(FaultOp::OpenRead, path)) return nullptr;
     auto* n = find(path);
     // A copy is read back while its writer still holds it.
     const unsigned share = mode == ReadMode::Uncached ? kSimRead | kSimWrite : kSimRead;
-    if (!n || n->folder || !mayOpen(*n, kSimRead, share) || failing(FaultOp::OpenRead, path)) return nullptr;
+    if (!n || n->folder || !mayOpen(*n, kSimRead, share)) return nullptr;
     return openHandle(nodes[key(path)], path, kSimRead, share);
 }
 
 std::unique_ptr<File> SimFileSystem::openWrite(const std::string& path, WriteMode mode) {
     std::lock_guard lock(mutex_);
+    return failing(FaultOp::OpenWrite, path) ? nullptr : openWriteAt(path, mode);
+}
+
+std::unique_ptr<File> SimFileSystem::openWriteAt(const std::string& path, WriteMode mode) {
     auto* n = find(path);
     if (n && (n->folder || n->readOnly || !mayOpen(*n, kSimWrite, kSimRead))) return nullptr;
     if (!n && (!parentExists(path) || path.size() > maxPathBytes)) return nullptr;
-    if (failing(FaultOp::OpenWrite, path)) return nullptr;
     NodePtr node = n ? nodes[key(path)] : newNode(path);
     if (n) {
         release(path, *n);
@@ -147,8 +151,10 @@ std::unique_ptr<File> SimFileSystem::openWrite(const std::string& path, WriteMod
 
 std::unique_ptr<File> SimFileSystem::createNew(const std::string& path, bool& exists) {
     std::lock_guard lock(mutex_);
+    // A name that is taken fails the create without writing anything.
     exists = find(path) != nullptr;
-    return exists ? nullptr : openWrite(path, WriteMode::Hidden);
+    if (exists || failing(FaultOp::OpenWrite, path)) return nullptr;
+    return openWriteAt(path, WriteMode::Hidden);
 }
 
 FileInfo SimFileSystem::fileInfo(const std::string& path) {
@@ -161,8 +167,8 @@ FileInfo SimFileSystem::fileInfo(const std::string& path) {
 
 bool SimFileSystem::createNewFile(const std::string& path, const std::string& bytes) {
     std::lock_guard lock(mutex_);
-    if (find(path) || !parentExists(path) || failing(FaultOp::OpenWrite, path)) return false;
-    auto file = openWrite(path);
+    if (failing(FaultOp::OpenWrite, path) || find(path) || !parentExists(path)) return false;
+    auto file = openWriteAt(path, WriteMode::Visible);
     if (!file) return false;
     const bool written = file->write(bytes.data(), bytes.size());
     if (file->close() && written) return true;
@@ -173,13 +179,14 @@ bool SimFileSystem::createNewFile(const std::string& path, const std::string& by
 
 bool SimFileSystem::flushFile(const std::string& path) {
     std::lock_guard lock(mutex_);
+    if (failing(FaultOp::Flush, path)) return false;
     auto* n = find(path);
-    return n && !n->folder && !n->readOnly && mayOpen(*n, kSimWrite, kSimRead) && !failing(FaultOp::Flush, path);
+    return n && !n->folder && !n->readOnly && mayOpen(*n, kSimWrite, kSimRead);
 }
 
 bool SimFileSystem::createFolder(const std::string& path) {
     std::lock_guard lock(mutex_);
-    if (find(path) || !parentExists(path) || path.size() > maxPathBytes || failing(FaultOp::CreateFolder, path))
+    if (failing(FaultOp::CreateFolder, path) || find(path) || !parentExists(path) || path.size() > maxPathBytes)
         return false;
     addFolder(path);
     return true;
@@ -197,8 +204,9 @@ std::uint32_t SimFileSystem::attributes(const std::string& path) {
 
 bool SimFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
     std::lock_guard lock(mutex_);
+    if (failing(FaultOp::Attributes, path)) return false;
     auto* n = find(path);
-    if (!n || failing(FaultOp::Attributes, path)) return false;
+    if (!n) return false;
     n->readOnly = (attributes & kReadOnlyAttribute) != 0;
     n->hidden = (attributes & kHiddenAttribute) != 0;
     n->system = (attributes & kSystemAttribute) != 0;
@@ -208,11 +216,11 @@ bool SimFileSystem::setAttributes(const std::string& path, std::uint32_t attribu
 // Both names are opened for deleting: a handle that does not share that blocks the move.
 bool SimFileSystem::replaceFile(const std::string& from, const std::string& to) {
     std::lock_guard lock(mutex_);
+    if (failing(FaultOp::Replace, to)) return false;
     auto* source = find(from);
     auto* target = find(to);
     if (!source || source->folder || !mayOpen(*source, kSimDelete, kShareAll) ||
-        (target && (target->folder || target->readOnly || !mayOpen(*target, kSimDelete, kShareAll))) ||
-        failing(FaultOp::Replace, to))
+        (target && (target->folder || target->readOnly || !mayOpen(*target, kSimDelete, kShareAll))))
         return false;
     if (target) release(to, *target);
     NodePtr moved = nodes[key(from)];
@@ -231,9 +239,9 @@ std::string SimFileSystem::volumeFormat(const std::string& root) {
 
 bool SimFileSystem::deleteFile(const std::string& path) {
     std::lock_guard lock(mutex_);
+    if (failing(FaultOp::Delete, path)) return false;
     auto* n = find(path);
-    if (!n || n->folder || n->readOnly || !mayOpen(*n, kSimDelete, kShareAll) || failing(FaultOp::Delete, path))
-        return false;
+    if (!n || n->folder || n->readOnly || !mayOpen(*n, kSimDelete, kShareAll)) return false;
     release(path, *n);
     names.erase(key(path));
     nodes.erase(key(path));
@@ -242,9 +250,10 @@ bool SimFileSystem::deleteFile(const std::string& path) {
 
 DeleteOutcome SimFileSystem::deleteIfSame(const std::string& path, const FileInfo& expected) {
     std::lock_guard lock(mutex_);
+    if (failing(FaultOp::Delete, path)) return DeleteOutcome::Failed;
     auto* n = find(path);
     if (!n) return DeleteOutcome::Changed;
-    if (n->folder || !mayOpen(*n, kSimDelete, kShareAll) || failing(FaultOp::Delete, path)) return DeleteOutcome::Failed;
+    if (n->folder || !mayOpen(*n, kSimDelete, kShareAll)) return DeleteOutcome::Failed;
     if ((!expected.identity.empty() && "sim:" + std::to_string(n->id) != expected.identity) ||
         SizeOf(*n) != expected.size || n->writeTime != expected.writeTime)
         return DeleteOutcome::Changed;

@@ -98,6 +98,7 @@ private:
     static bool mayOpen(const Node&, unsigned access, unsigned share);
     std::unique_ptr<File> openHandle(const NodePtr&, const std::string& path, unsigned access, unsigned share);
     NodePtr newNode(const std::string& path);
+    std::unique_ptr<File> openWriteAt(const std::string& path, WriteMode);  // no fault of its own
     void release(const std::string& path, const Node&);  // its clusters are free again
     bool parentExists(const std::string& path);
     std::int64_t nextTime() { return clock_ += 100'000'000; }  // 10 s apart: never "the same time"

@@ -155,7 +155,10 @@ std::int64_t WinFileSystem::fileSize(const std::string& path) {
 }
 
 bool WinFileSystem::exists(const std::string& path) {
-    return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_INVALID_NAME &&
+           error != ERROR_INVALID_DRIVE && error != ERROR_NOT_READY && error != ERROR_BAD_NETPATH;
 }
 
 bool WinFileSystem::isFolder(const std::string& path) {
