@@ -14,11 +14,16 @@ export RUZ_ROOT
 # The locale must exist before it is exported: every shell started after the export
 # warns "cannot change locale", and Wine would mangle Chinese arguments. On a fresh
 # machine (this file sourced by hand or by one e2e script) it is generated first.
-if [[ $(env LC_ALL=zh_CN.UTF-8 locale charmap 2>/dev/null) != UTF-8 ]]; then
-  bash "$RUZ_ROOT/scripts/install-deps.sh" || { echo "wine-env: no zh_CN.UTF-8 locale" >&2; return 1 2>/dev/null || exit 1; }
+ruz_locale_loads() { [[ $(env LC_ALL=zh_CN.UTF-8 locale charmap 2>/dev/null) == UTF-8 ]]; }
+if ! ruz_locale_loads; then
+  { bash "$RUZ_ROOT/scripts/install-deps.sh" && ruz_locale_loads; } ||
+    { echo "wine-env: no zh_CN.UTF-8 locale" >&2; return 1 2>/dev/null || exit 1; }
 fi
-export LC_ALL=zh_CN.UTF-8
-export LANG=zh_CN.UTF-8
+# glibc looks for the locale archive once per process: a shell started with a locale set
+# (LANG=C.UTF-8) before the archive existed never sees a locale generated since, though
+# every program it starts does (as checked above). The variables are for those programs,
+# so this shell's own "cannot change locale" is not shown.
+export LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8 2>/dev/null
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX="${WINEPREFIX:-$RUZ_ROOT/build/wineprefix}"

@@ -218,7 +218,7 @@ private:
         }
         if (overwriteAll_) return *overwriteAll_;
         const OverwriteAnswer answer =
-            app_.ui.askOverwrite(target + "\r\n已存在！ 覆盖吗？取消将会跳过！", "文件已存在！",
+            app_.ui.askOverwrite(target + "\r\n已存在！ 覆盖吗？", "文件已存在！",
                                  OverwriteDetails(app_, source.info.size, source.info.writeTime, there));
         // A question closed by Cancel answers nothing for the rest.
         if (answer.forRest && goingOn()) overwriteAll_ = answer.overwrite;

@@ -28,10 +28,19 @@ std::string DateText(std::int64_t fileTime) {
     return text;
 }
 
+// Bytes under 1 KB, then KB and MB with two decimals, so that small files 10 bytes apart
+// read apart; a size that would read "1024.00 KB" reads "1.00 MB".
+std::string SizeText(std::int64_t size) {
+    if (size < 1024) return std::to_string(size) + " 字节";
+    const double kilobytes = static_cast<double>(size) / 1024.0;
+    char text[32];
+    if (kilobytes < 1023.995) std::snprintf(text, sizeof text, "%.2f KB", kilobytes);
+    else std::snprintf(text, sizeof text, "%.2f MB", kilobytes / 1024.0);
+    return text;
+}
+
 std::string FileLine(App& app, const char* label, std::int64_t size, std::int64_t writeTime) {
-    char megabytes[32];
-    std::snprintf(megabytes, sizeof megabytes, "%.2f MB", static_cast<double>(size) / 1048576.0);
-    std::string line = std::string(label) + megabytes;
+    std::string line = label + SizeText(size);
     if (writeTime > 0) line += "，" + DateText(app.sys.localFileTime(writeTime));
     return line;
 }

@@ -19,5 +19,6 @@ bool IsUnfinishedCopy(const FileInfo&);
 // The same size and last-write time, allowing for FAT's 2 s steps; a hidden file is not
 // the copy the user asked for, whatever it holds.
 bool LooksIdentical(std::int64_t size, std::int64_t writeTime, const FileInfo& dest);
-// "源文件：3.52 MB，2024-05-01 12:00\r\n播放器上：3.10 MB，2023-11-20 08:15", in local time.
+// "源文件：4.88 KB，2024-05-01 12:00\r\n播放器上：3.52 MB，2023-11-20 08:15", in local time;
+// a size under 1 KB in 字节.
 std::string OverwriteDetails(App&, std::int64_t size, std::int64_t writeTime, const FileInfo& dest);

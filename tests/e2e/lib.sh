@@ -56,7 +56,11 @@ e2e_init() {
   trap e2e_cleanup EXIT
   trap 'exit 130' INT TERM
   # Leftovers of an earlier run in this prefix would make the program a second instance.
+  # The server is made persistent before any Wine command starts one: a server started by
+  # `wine reg` ends on its own a few seconds later, and the next one a check starts would
+  # hold that check's output open for good.
   ruz_wine_stop
+  wineserver -p </dev/null >/dev/null 2>&1
   wine reg delete "$REG_KEY" /f >/dev/null 2>&1 || true
   if [[ ! -f "$RUZ_EXE_DIR/RuzoriZE3.exe" ]]; then
     echo "e2e: $RUZ_EXE_DIR/RuzoriZE3.exe is missing" >&2

@@ -72,7 +72,7 @@ drive filedialog-shown 10000 >/dev/null
 check "two files chosen" drive filedialog "$SRC2" "a.mp3" "f.wma"
 check_eq "two rows" "2" wait_until 2 drive lv-count 超级列表框
 drive click 按钮_复制 >/dev/null
-check "overwrite question answered with Cancel" drive msgbox-answer cancel "已存在！ 覆盖吗？取消将会跳过！" 10000
+check "overwrite question answered with Cancel" drive msgbox-answer cancel "已存在！ 覆盖吗？" 10000
 check_until "summary counts the skipped file" "共2个,成功复制1个,耗时" summary
 check "the new file copied by the shell" same_files "$E2E_TMP/f.wma.orig|music/f.wma"
 check "its source deleted" test ! -e "$SRC2/f.wma"
@@ -95,7 +95,7 @@ drive click 按钮_复制 >/dev/null
 check "the worker asks before overwriting" drive msgbox 10000
 check_eq "the main window stays enabled under the question" "1" drive enabled main
 check "Cancel pressed while the question is up" drive click 按钮_取消
-check "overwriting confirmed" drive msgbox-answer ok "已存在！ 覆盖吗？取消将会跳过！" 10000
+check "overwriting confirmed" drive msgbox-answer ok "已存在！ 覆盖吗？" 10000
 check_until "nothing counted as copied" "共2个,成功复制0个,耗时" summary
 check "the old copy untouched" same_files "$SRC/a.mp3|music/a.mp3"
 check "no temporary left" test ! -e "$PLAYER/music/a.mp3.RuzoriZE3.tmp"
@@ -149,7 +149,7 @@ check_eq "nothing written" "$changes" stat -c %Z "$PLAYER"/music/0?.mp3
 for t in 1 3 5; do head -c 31000 /dev/urandom >"$ALBUM/0$t.mp3"; done
 check "three songs changed, listed and copied" album_job "$E2E_TMP/changed"
 drive msgbox 10000 >/dev/null && screenshot overwrite-question
-check "one question, answered for the rest" drive msgbox-answer ok+all "已存在！ 覆盖吗？取消将会跳过！" 10000
+check "one question, answered for the rest" drive msgbox-answer ok+all "已存在！ 覆盖吗？" 10000
 check_eq "the list is emptied once more" "0" wait_until 0 drive lv-count 超级列表框
 check_eq "all counted again" "共5个,成功复制5个,耗时" summary
 check "the balloon names the two left as they were" balloon_has "其中2个文件播放器上已有相同的，未重新写入"
@@ -168,7 +168,7 @@ check_eq "one row" "1" wait_until 1 drive lv-count 超级列表框
 sizes_seen >"$E2E_TMP/sizes" &
 SIZES_PID=$!
 drive click 按钮_复制 >/dev/null
-check "overwriting confirmed" drive msgbox-answer ok "已存在！ 覆盖吗？取消将会跳过！" 10000
+check "overwriting confirmed" drive msgbox-answer ok "已存在！ 覆盖吗？" 10000
 line=""
 for _ in $(seq 1 100); do
   line="$(drive text 标签2)"

@@ -79,7 +79,7 @@ TEST_F(CopyJobExistingTest, OneAnswerHoldsForTheRestOfTheJobOnlyAndCopiesKeepThe
     sim.ui.overwriteForRest = {true};
     Run();
     ASSERT_EQ(sim.ui.messageBoxes.size(), 1u);
-    EXPECT_EQ(sim.ui.messageBoxes[0].details, "源文件：0.00 MB，2024-05-01 12:00\r\n播放器上：0.00 MB，2023-11-20 08:15");
+    EXPECT_EQ(sim.ui.messageBoxes[0].details, "源文件：4 字节，2024-05-01 12:00\r\n播放器上：5 字节，2023-11-20 08:15");
     EXPECT_EQ(sim.fs.contents("K:\\music\\c.mp3"), "data");
     EXPECT_EQ(Time("K:\\music\\a.mp3"), may2024) << "the copy keeps its source's date";
     List("S:\\d.mp3", "\\music");
@@ -87,6 +87,16 @@ TEST_F(CopyJobExistingTest, OneAnswerHoldsForTheRestOfTheJobOnlyAndCopiesKeepThe
     Run();
     EXPECT_EQ(sim.ui.messageBoxes.size(), 2u) << "the next job asks again";
     EXPECT_EQ(sim.fs.contents("K:\\music\\d.mp3"), "older");
+}
+
+// Sizes in the question: files a few KB apart must not both read "0.00 MB".
+TEST_F(CopyJobExistingTest, TheQuestionTellsSmallFilesApart) {
+    const std::pair<std::int64_t, const char*> cases[] = {
+        {0, "0 字节"}, {1023, "1023 字节"}, {1024, "1.00 KB"}, {3003, "2.93 KB"}, {5000, "4.88 KB"},
+        {1048570, "1023.99 KB"}, {1048571, "1.00 MB"}, {3690988, "3.52 MB"}, {5LL << 30, "5120.00 MB"}};
+    for (const auto& [size, text] : cases)
+        EXPECT_EQ(OverwriteDetails(app, size, 0, FileInfo{size, 0, ""}),
+                  std::string("源文件：") + text + "\r\n播放器上：" + text);
 }
 
 // A new file is made under its own name, hidden until whole and checked, then shown with

@@ -71,7 +71,7 @@ TEST_F(CopyJobRowsTest, AskingBeforeOverwritingCancelSkipsTheRow) {
     Run();
 
     ASSERT_EQ(sim.ui.messageBoxes.size(), 2u);
-    EXPECT_EQ(sim.ui.messageBoxes[0].text, "K:\\music\\b.mp3\r\n已存在！ 覆盖吗？取消将会跳过！");
+    EXPECT_EQ(sim.ui.messageBoxes[0].text, "K:\\music\\b.mp3\r\n已存在！ 覆盖吗？");
     EXPECT_EQ(sim.ui.messageBoxes[0].title, "文件已存在！");
     EXPECT_EQ(sim.ui.messageBoxes[0].style, 33u);
     EXPECT_EQ(sim.fs.contents("K:\\music\\b.mp3"), "old b");
@@ -289,8 +289,8 @@ TEST_F(CopyJobRowsTest, SameNamesInOneJobNeverReplaceEachOther) {
     EXPECT_EQ(sim.fs.contents("K:\\music\\01 (3).MP3"), "three");
     EXPECT_EQ(sim.fs.contents("K:\\music\\02.mp3"), "new 02");
     ASSERT_EQ(sim.ui.messageBoxes.size(), 2u) << "asked only for the files that were there before";
-    EXPECT_EQ(sim.ui.messageBoxes[0].text, "K:\\music\\01 (2).mp3\r\n已存在！ 覆盖吗？取消将会跳过！");
-    EXPECT_EQ(sim.ui.messageBoxes[1].text, "K:\\music\\02.mp3\r\n已存在！ 覆盖吗？取消将会跳过！");
+    EXPECT_EQ(sim.ui.messageBoxes[0].text, "K:\\music\\01 (2).mp3\r\n已存在！ 覆盖吗？");
+    EXPECT_EQ(sim.ui.messageBoxes[1].text, "K:\\music\\02.mp3\r\n已存在！ 覆盖吗？");
     EXPECT_EQ(Status(), Summary(4, 3, "0"));
 }
 

@@ -250,7 +250,7 @@ int WinUi::messageBox(const std::string& text, const std::string& title, unsigne
 }
 
 OverwriteAnswer WinUi::askOverwrite(const std::string& text, const std::string& title, const std::string& details) {
-    return AskOverwrite(FindTaskDialog(), boxOwner(), text, title, details);
+    return AskOverwrite(FindTaskDialog(), boxOwner(), window(Wnd::Main), text, title, details);
 }
 
 void WinUi::pumpEvents() {
