@@ -163,9 +163,16 @@ private:
             return false;
         }
         const FileInfo there = app_.fs.fileInfo(target);
-        // A copy this program left unfinished (an unplugged player) is its own: made anew.
-        if (IsUnfinishedCopy(there) && app_.fs.deleteFile(target)) {
-            if (openNew(work, target, exists)) return true;
+        // A name taken by something that cannot be looked at (a folder, a failed look-up)
+        // is left alone: nothing to ask about, nothing known to replace.
+        if (there.size < 0) {
+            work.result = CopyResult{false, kDestUnwritableText};
+            return false;
+        }
+        // A copy this program left unfinished (an unplugged player) is its own: made anew,
+        // never asked about.
+        if (IsUnfinishedCopy(there)) {
+            if (app_.fs.deleteFile(target) && openNew(work, target, exists)) return true;
             work.result = CopyResult{false, kDestUnwritableText};
             return false;
         }

@@ -19,16 +19,19 @@ struct WorldFile {
     bool leftover = false;  // hidden and system: a copy an unplugged player kept
 };
 
+inline constexpr int kPlenty = 4096;
+
 struct CampaignJob {
     std::vector<WorldFile> files;
     std::vector<std::string> listed;  // added to the list in this order
     int clusterBytes = 4096;
-    int freeClusters = 4096;
+    int freeClusters = 4096;  // kPlenty, or about what the list takes
     bool verify = false, shell = false, deleteSource = false, rules = true;
     std::vector<int> answers;  // to each question: 0 跳过, 1 覆盖, +2 for the rest of the job
     Event event = Event::None;
-    int eventAt = 0;    // the file operation of the job, counted from 1, it comes at
-    int eventFile = 0;  // the listed file a source event changes or deletes
+    int eventAt = 0;          // the file operation of the job, counted from 1, it comes at
+    bool atQuestion = false;  // or the question (取消, 退出, an unplug while it is up)
+    int eventFile = 0;        // the listed file on S: a source event changes or deletes
     bool twice = false;  // the copied rows listed again and copied with nothing changed
 };
 

@@ -36,6 +36,9 @@ public:
 
     std::string check() {
         std::string broken = summary();
+        for (const std::string& key : rec_.asked)
+            if (broken.empty() && rec_.before.count(key) && Leftover(rec_.before.at(key)))
+                broken = "asked about the program's own leftover: " + rec_.before.at(key).path;
         for (const auto& [key, was] : rec_.before)
             if (broken.empty()) broken = rec_.after.count(key) ? kept(key, was) : vanished(key);
         for (const auto& [key, now] : rec_.after)
@@ -58,11 +61,15 @@ private:
     // 1. A file gone is a listed source whose copy is whole on the player, its row copied.
     std::string vanished(const std::string& key) {
         if (rec_.goneByEvent.count(key) || Leftover(rec_.before.at(key))) return "";
+        if (failedInPlace(key)) return "";
         const RowRecord* row = rowOf(key);
         if (!row) return "gone without being listed: " + rec_.before.at(key).path;
         if (!job_.deleteSource) return "source deleted with the option off: " + row->path;
         if (!row->left) return "source deleted, its row still listed: " + row->path;
-        return holdsCopy(*row) ? "" : "source deleted without its whole copy: " + row->path;
+        // The copy holds the source as it was last: a source changed since its copy stays.
+        const auto changed = rec_.lastBytes.find(key);
+        const bool whole = changed == rec_.lastBytes.end() ? holdsCopy(*row) : holdsCopy(*row, changed->second);
+        return whole ? "" : "source deleted without its whole copy: " + row->path;
     }
 
     // 2. A file the player held is as it was, or a listed source's after 覆盖, or an old file
@@ -70,6 +77,7 @@ private:
     std::string kept(const std::string& key, const FileState& was) {
         const FileState& now = rec_.after.at(key);
         if (!OnPlayer(key) || now.bytes == was.bytes || Leftover(was)) return "";
+        if (key == rec_.changedByEvent && contentsOf(key).count(now.bytes)) return "";
         if (sourceBytes(now.bytes)) {
             return rec_.mayReplace.count(key) || rec_.replaceAll ? "" : "replaced without 覆盖: " + now.path;
         }
@@ -92,9 +100,19 @@ private:
     }
 
     // 4. A row that left the list has its copy; a row that stays says why, or was not reached.
+    // The player's own file at its destination is never copied, nor counted.
     std::string told(const RowRecord& row) {
+        if (DestFolder(row) + NameOf(Key(row.path)) == Key(row.path)) {
+            for (const auto& [key, now] : rec_.after)
+                if (key != Key(row.path) && !now.bytes.empty() && onlyIn(Key(row.path), now.bytes) &&
+                    (!rec_.before.count(key) || rec_.before.at(key).bytes != now.bytes))
+                    return "the player's own file copied: " + row.path + " to " + now.path;
+            if (row.left) return "the player's own file counted as copied: " + row.path;
+        }
         if (row.left) return holdsCopy(row) ? "" : "counted as copied without its copy: " + row.path;
-        if (rec_.unplugged && row.reason == kDestUnwritableText) return "an unplugged player told as a write error";
+        // With room to spare, nothing but the unplug can have kept a copy from being written.
+        if (rec_.unplugged && job_.freeClusters == kPlenty && row.reason == kDestUnwritableText)
+            return "an unplugged player told as a write error: " + row.path;
         return row.reason.empty() && row.imageAfter != row.image ? "listed without a reason: " + row.path : "";
     }
 
@@ -103,7 +121,7 @@ private:
         std::map<std::string, int> copies, sources;
         for (const auto& [key, now] : rec_.after) {
             const auto was = rec_.before.find(key);
-            if (OnPlayer(key) && !now.hidden && (was == rec_.before.end() || was->second.bytes != now.bytes))
+            if (OnPlayer(key) && !now.hidden && !now.bytes.empty() && (was == rec_.before.end() || was->second.bytes != now.bytes))
                 ++copies[now.bytes];
         }
         for (const std::string& key : rec_.listed)
@@ -124,6 +142,12 @@ private:
         const auto it = rec_.contents.find(key);
         return it == rec_.contents.end() ? none : it->second;
     }
+    // The bytes are this listed file's, and no other listed file's.
+    bool onlyIn(const std::string& key, const std::string& bytes) const {
+        return contentsOf(key).count(bytes) && std::none_of(rec_.listed.begin(), rec_.listed.end(), [&](const std::string& other) {
+                   return other != key && contentsOf(other).count(bytes);
+               });
+    }
     bool sourceBytes(const std::string& bytes) const {
         return std::any_of(rec_.listed.begin(), rec_.listed.end(),
                            [&](const std::string& key) { return contentsOf(key).count(bytes) > 0; });
@@ -131,17 +155,20 @@ private:
     // A visible file at the row's destination, or a numbered name beside it, holds the row's
     // source as it was or as it became.
     bool holdsCopy(const RowRecord& row) const {
-        const std::string folder = DestFolder(row), name = NameOf(Key(row.path));
         const std::set<std::string>& source = contentsOf(Key(row.path));
+        return std::any_of(source.begin(), source.end(), [&](const std::string& bytes) { return holdsCopy(row, bytes); });
+    }
+    bool holdsCopy(const RowRecord& row, const std::string& bytes) const {
+        const std::string folder = DestFolder(row), name = NameOf(Key(row.path));
         return std::any_of(rec_.after.begin(), rec_.after.end(), [&](const auto& entry) {
             const auto& [key, now] = entry;
-            return !now.hidden && FolderOf(key) == folder && NamedFor(NameOf(key), name) && source.count(now.bytes);
+            return !now.hidden && FolderOf(key) == folder && NamedFor(NameOf(key), name) && now.bytes == bytes;
         });
     }
     // The one exception: a copy in place that failed, its row still listed with its reason
-    // and its source still there.
+    // and its source still there. Only a fault can fail one: it starts only when it fits.
     bool failedInPlace(const std::string& key) const {
-        return std::any_of(rec_.rows.begin(), rec_.rows.end(), [&](const RowRecord& row) {
+        return rec_.faulted && std::any_of(rec_.rows.begin(), rec_.rows.end(), [&](const RowRecord& row) {
             return !row.left && !row.reason.empty() && DestFolder(row) == FolderOf(key) &&
                    NamedFor(NameOf(key), NameOf(Key(row.path))) && rec_.after.count(Key(row.path));
         });

@@ -6,6 +6,7 @@
 #include <rapidcheck.h>
 
 #include <algorithm>
+#include <numeric>
 #include <sstream>
 
 #include "campaign.h"
@@ -93,20 +94,35 @@ CampaignJob GenerateJob() {
         const WorldFile f = PlayerFile(name, job.files, job.verify);
         if (present) job.files.push_back(f);
     }
-    const int names = static_cast<int>(std::size(kSources) + std::size(kPlayer) + std::size(kOtherNames));
-    for (int pick : *rc::gen::resize(8, rc::gen::nonEmpty(rc::gen::container<std::vector<int>>(rc::gen::inRange(0, names))))) {
+    // Picks drawn as elements: a range would shrink with RapidCheck's size, and a short list
+    // would name only the first few.
+    std::vector<int> names(std::size(kSources) + std::size(kPlayer) + std::size(kOtherNames));
+    std::iota(names.begin(), names.end(), 0);
+    const int listed = *rc::gen::element(1, 2, 3, 4, 5, 6, 7, 8);
+    for (int pick : *rc::gen::container<std::vector<int>>(listed, rc::gen::elementOf(names))) {
         const int p = pick - static_cast<int>(std::size(kSources));
         const int o = p - static_cast<int>(std::size(kPlayer));
         job.listed.push_back(Gbk(p < 0 ? kSources[pick] : o < 0 ? kPlayer[p].path : kOtherNames[o]));
     }
     job.clusterBytes = *rc::gen::element(4096, 512, 32768);
-    job.freeClusters = *rc::gen::weightedOneOf<int>({{1, rc::gen::just(4096)}, {1, rc::gen::inRange(0, 60)}});
-    job.answers = *rc::gen::resize(4, rc::gen::container<std::vector<int>>(rc::gen::inRange(0, 4)));
+    // Room to spare, or what the listed files' bytes need and a few clusters: each small
+    // file takes a cluster of its own, so the player fills before the list is through.
+    int bytes = 0;
+    for (const std::string& path : job.listed)
+        for (const WorldFile& f : job.files)
+            if (f.path == path) bytes += f.bytes;
+    const int spare = *rc::gen::inRange(0, 3);
+    const bool plenty = *rc::gen::weightedElement<bool>({{1, true}, {2, false}});
+    job.freeClusters = plenty ? kPlenty : (bytes + job.clusterBytes - 1) / job.clusterBytes + spare;
+    job.answers = *rc::gen::container<std::vector<int>>(*rc::gen::element(0, 1, 2, 3, 4), rc::gen::element(0, 1, 2, 3));
     job.event = *rc::gen::weightedElement<Event>({{4, Event::None}, {1, Event::Cancel}, {1, Event::Exit},
                                                    {1, Event::Unplug}, {1, Event::SourceChanged},
                                                    {1, Event::SourceDeleted}, {3, Event::Failure}});
     const int at = *rc::gen::inRange(1, 120), file = *rc::gen::inRange(0, 20);
+    const bool atQuestion = *rc::gen::weightedElement<bool>({{2, false}, {1, true}});
+    const bool byUser = job.event == Event::Cancel || job.event == Event::Exit || job.event == Event::Unplug;
     if (job.event != Event::None) job.eventAt = at, job.eventFile = file;
+    if (byUser && atQuestion) job.atQuestion = true, job.eventAt = 1 + at % 3;
     job.twice = *rc::gen::weightedElement<bool>({{2, false}, {1, true}});
     return job;
 }
@@ -142,6 +158,7 @@ std::string JobAsCode(const CampaignJob& job) {
         << ";\n    job.answers = {";
     for (int a : job.answers) out << a << ", ";
     out << "};\n    job.event = Event::" << EventName(job.event) << ";\n    job.eventAt = " << job.eventAt
+        << ";\n    job.atQuestion = " << job.atQuestion
         << ";\n    job.eventFile = " << job.eventFile << ";\n    job.twice = " << job.twice
         << ";\n    EXPECT_EQ(RunCampaignJob(job), \"\");\n";
     return out.str();

@@ -96,8 +96,7 @@ private:
         sim_.shell.onShellCopy = [this](const std::string& from, const std::string& to) { return shellCopy(from, to); };
         // A question is a moment for the user's event too.
         sim_.ui.onQuestion = [this] {
-            if (counting_ && armed_ && job_.event != Event::Failure && job_.event != Event::SourceDeleted &&
-                job_.event != Event::SourceChanged && ++ops_ == job_.eventAt) {
+            if (counting_ && armed_ && job_.atQuestion && ++ops_ == job_.eventAt) {
                 record_->closedQuestion = static_cast<int>(sim_.ui.messageBoxes.size());
                 fire();
             }
@@ -142,9 +141,10 @@ private:
         rec.summary = sim_.ui.text(Ctl::标签3);
         settleRows(rec);
         for (std::size_t q = asked; q < sim_.ui.messageBoxes.size(); ++q) {
+            const std::string& text = sim_.ui.messageBoxes[q].text;
+            rec.asked.insert(Key(text.substr(0, text.find("\r\n"))));
             if (static_cast<int>(q) == rec.closedQuestion) continue;
             const int answer = q - asked < job_.answers.size() ? job_.answers[q - asked] : 1;
-            const std::string& text = sim_.ui.messageBoxes[q].text;
             if (answer & 1) rec.mayReplace.insert(Key(text.substr(0, text.find("\r\n"))));
             rec.replaceAll |= answer == 3;
         }
@@ -194,7 +194,7 @@ private:
         // The user's events come while the job runs; a fault, from the checks before it on.
         const bool byUser = job_.event == Event::Cancel || job_.event == Event::Exit;
         const bool afterShell = std::exchange(shellCopied_, false);
-        if ((byUser && sim_.app.copyBusy == 0) || ++ops_ != job_.eventAt) return false;
+        if (job_.atQuestion || (byUser && sim_.app.copyBusy == 0) || ++ops_ != job_.eventAt) return false;
         record_->shellsMoment = afterShell;
         return fire();
     }
@@ -203,7 +203,11 @@ private:
     bool fire() {
         armed_ = false;
         App& app = sim_.app;
-        const std::string& target = job_.listed[job_.eventFile % job_.listed.size()];
+        // A source on the computer changes or goes; the player's own files change only by the job.
+        std::vector<std::string> sources;
+        for (const std::string& p : job_.listed)
+            if (p[0] == 'S' || p[0] == 's') sources.push_back(p);
+        const std::string target = sources.empty() ? "" : sources[job_.eventFile % sources.size()];
         switch (job_.event) {
         case Event::Cancel: CancelCopyJob(app); break;
         case Event::Exit: ExitProgram(app); break;
@@ -212,15 +216,18 @@ private:
             sim_.fs.unplug('K');
             break;
         case Event::SourceChanged:
-            if (auto out = sim_.fs.openWrite(target)) {  // as another program would: not while the job reads it
+            // As another program would: a file that is there, and not while the job reads it.
+            if (auto out = !target.empty() && sim_.fs.exists(target) ? sim_.fs.openWrite(target) : nullptr) {
                 const std::string now = Bytes(999, static_cast<int>(sim_.fs.contents(target).size()) + 1);
                 out->write(now.data(), now.size());
                 out->close();
                 record_->contents[Key(target)].insert(now);
+                record_->changedByEvent = Key(target);
+                record_->lastBytes[Key(target)] = now;
             }
             break;
         case Event::SourceDeleted:
-            if (sim_.fs.deleteFile(target)) record_->goneByEvent.insert(Key(target));
+            if (!target.empty() && sim_.fs.deleteFile(target)) record_->goneByEvent.insert(Key(target));
             break;
         case Event::Failure: record_->faulted = true; return true;
         case Event::None: break;

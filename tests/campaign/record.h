@@ -26,12 +26,15 @@ struct JobRecord {
     Files before, after;
     std::vector<RowRecord> rows;
     std::string summary;
+    std::set<std::string> asked;       // keys of the files the questions were about
     std::set<std::string> mayReplace;  // keys of files the user let the job replace
     bool replaceAll = false;           // answered 覆盖 for the rest of the job
     // Every content each file had (a source event changes one), by key.
     std::map<std::string, std::set<std::string>> contents;
     std::set<std::string> listed;      // keys of the listed files
     std::set<std::string> goneByEvent;  // deleted by the event, not by the job
+    std::string changedByEvent;
+    std::map<std::string, std::string> lastBytes;  // what the event left in the file it changed
     bool faulted = false;    // an operation failed or the player was unplugged
     bool unplugged = false;
     bool shellsMoment = false;  // the event came right after the shell made a copy, still in sight
