@@ -55,13 +55,10 @@ public:
         return true;
     }
     bool flush() override { return inRam_ || fdatasync(fd_) == 0; }
-    std::int64_t writeTime() override {
+    FileInfo info() override {
         struct stat st;
-        return fstat(fd_, &st) == 0 ? TimeOf(st) : -1;
-    }
-    std::string identity() override {
-        struct stat st;
-        return fstat(fd_, &st) == 0 ? IdentityOf(st) : "";
+        if (fstat(fd_, &st) != 0) return {};
+        return {st.st_size, TimeOf(st), IdentityOf(st), kNormalAttributes};
     }
     bool setDetails(bool, std::int64_t writeTime) override {
         const std::int64_t unix100ns = writeTime - kUnixEpoch;
@@ -141,6 +138,12 @@ std::int64_t PosixFileSystem::driveFreeKb(char letter) {
     return static_cast<std::int64_t>(st.f_bavail * st.f_frsize / 1024);
 }
 
+DriveSpace PosixFileSystem::driveSpace(char letter) {
+    struct statvfs st;
+    if (statvfs(hostPath(std::string(1, letter) + ":\\").c_str(), &st) != 0) return {};
+    return {static_cast<std::int64_t>(st.f_bavail * st.f_frsize), static_cast<std::int64_t>(st.f_bsize)};
+}
+
 std::vector<DirEntry> PosixFileSystem::listFolder(const std::string& folder) {
     std::vector<DirEntry> out;
     const std::string host = hostPath(folder);
@@ -178,7 +181,7 @@ std::unique_ptr<File> PosixFileSystem::createNew(const std::string& path, bool& 
 FileInfo PosixFileSystem::fileInfo(const std::string& path) {
     struct stat st;
     if (stat(hostPath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
-    return {st.st_size, TimeOf(st), IdentityOf(st)};
+    return {st.st_size, TimeOf(st), IdentityOf(st), attributes(path)};
 }
 
 bool PosixFileSystem::createNewFile(const std::string& path, const std::string& bytes) {
@@ -210,6 +213,13 @@ bool PosixFileSystem::setAttributes(const std::string& path, std::uint32_t attri
 }
 
 bool PosixFileSystem::deleteFile(const std::string& path) { return unlink(hostPath(path).c_str()) == 0; }
+
+DeleteOutcome PosixFileSystem::deleteIfSame(const std::string& path, const FileInfo& expected) {
+    const FileInfo now = fileInfo(path);
+    if (now.identity != expected.identity || now.size != expected.size || now.writeTime != expected.writeTime)
+        return DeleteOutcome::Changed;
+    return deleteFile(path) ? DeleteOutcome::Deleted : DeleteOutcome::Failed;
+}
 
 bool PosixFileSystem::replaceFile(const std::string& from, const std::string& to) {
     return rename(hostPath(from).c_str(), hostPath(to).c_str()) == 0;

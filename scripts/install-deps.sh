@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   g++-mingw-w64-x86-64 wine wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei
-  locales libxxhash-dev xxhash cmake g++ make googletest libgtest-dev python3 python3-pil openbox x11-utils
+  locales libxxhash-dev xxhash cmake g++ make googletest libgtest-dev librapidcheck-dev python3 python3-pil openbox x11-utils
   python3-fusepy
 )
 

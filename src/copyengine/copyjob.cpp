@@ -92,12 +92,15 @@ void StartCopyJob(App& app) {
         RunCopyJob(app, job.events, plan);
 }
 
-void CancelCopyJob(App& app) { app.copyBusy = 0; }
+void CancelCopyJob(App& app) {
+    app.copyBusy = 0;
+    app.ui.closeOverwriteQuestion();
+}
 
 bool DeferExitForCopyJob(App& app) {
     if (!app.job || !app.job->running) return false;
     app.exitAfterJob = true;
-    app.copyBusy = 0;
+    CancelCopyJob(app);
     return true;
 }
 

@@ -1,129 +1,27 @@
 #include "copyengine/copyloop.h"
 
 #include <atomic>
-#include <mutex>
-#include <optional>
 #include <map>
-#include <set>
+#include <optional>
 #include <vector>
 
 #include "app/app.h"
 #include "copyengine/copymethods.h"
+#include "copyengine/destinations.h"
 #include "copyengine/existing.h"
 #include "copyengine/handoff.h"
 #include "copyengine/jobevents.h"
-#include "copyengine/jobstate.h"
+#include "copyengine/jobreport.h"
 #include "copyengine/jobui.h"
-#include "paths/paths.h"
 #include "copyengine/placement.h"
-#include "text/gbk.h"
+#include "paths/paths.h"
 #include "text/number.h"
-#include "tray/tray.h"
 
 namespace {
 
 constexpr char kFolderUnmadeText[] = "无法创建目标目录，复制失败!";
 constexpr char kUnsafeRuleText[] = "规则的目标路径不在复制根目录下，复制失败!";
 constexpr std::int64_t kFatLargest = (1LL << 32) - 1;
-
-// The folder and any missing folders above it; the target root itself must exist.
-bool MakeFolder(FileSystem& fs, const std::string& folder) {
-    if (FolderExists(fs, folder)) return true;
-    std::string path = folder;
-    if (EndsWithGbk(path, '\\')) path.pop_back();
-    const std::string parent = GetFolderPart(path);
-    return path.size() > 3 && !parent.empty() && MakeFolder(fs, parent) && fs.createFolder(path);
-}
-
-// Names this job has written (a later file of the same name never replaces one of them)
-// and the folders it has found or made.
-class JobDestinations {
-public:
-    explicit JobDestinations(FileSystem& fs) : fs_(fs) {}
-    // dest itself, or the first free "name (k).ext" beside it once this job wrote dest.
-    std::string claim(const std::string& dest) const {
-        if (!written(dest)) return dest;
-        for (int k = 2;; ++k) {
-            const std::string other = NumberedName(dest, k);
-            if (!written(other) && !fs_.exists(other)) return other;
-        }
-    }
-    void note(const std::string& dest) { written_.insert(fs_.nameKey(dest)); }
-    // The folder is there (made if need be); each folder is looked at once a job.
-    bool haveFolder(const std::string& folder) {
-        if (folders_.count(folder)) return true;
-        if (!MakeFolder(fs_, folder)) return false;
-        folders_.insert(folder);
-        return true;
-    }
-
-private:
-    bool written(const std::string& path) const { return written_.count(fs_.nameKey(path)) > 0; }
-    FileSystem& fs_;
-    std::set<std::string> written_;
-    std::set<std::string> folders_;
-};
-
-// The worker's side of the progress line: both stages count the work and, at most four
-// times a second, have the main thread show it.
-class MeterFeed {
-public:
-    MeterFeed(App& app, JobEvents& events) : app_(app), events_(events), meter_(JobState(app).meter) {}
-    void add(std::int64_t bytes) {
-        meter_.add(bytes);
-        tick();
-    }
-    void endRow(std::int64_t work, std::int64_t counted) {
-        meter_.endRow(work, counted);
-        tick();
-    }
-
-private:
-    void tick() {
-        std::lock_guard lock(mutex_);
-        const std::uint64_t now = app_.sys.tickMs();
-        if (shown_ && now - last_ < 250) return;
-        shown_ = true;
-        last_ = now;
-        events_.latest(JobEvents::Slot::Meter, [&app = app_] { ShowProgressLine(app); });
-    }
-    App& app_;
-    JobEvents& events_;
-    JobMeter& meter_;
-    std::mutex mutex_;
-    bool shown_ = false;
-    std::uint64_t last_ = 0;
-};
-
-// A later row's announcement or this row's outcome replaces what the main thread has not
-// shown yet, so a row copied between two batches shows only its outcome.
-void AnnounceRow(App& app, JobEvents& events, int row, const std::string& source) {
-    const std::string text = "正在复制 " + source + " 请稍候...      ";
-    events.latest(JobEvents::Slot::Selection, [&app, row] { app.ui.selectRow(Ctl::超级列表框, row); });
-    events.latest(JobEvents::Slot::Row, [&app, row] { app.ui.setRowImage(Ctl::超级列表框, row, 6); }, row);
-    events.latest(JobEvents::Slot::Status, [&app, text] { ShowJobStatus(app, text, 1); });
-    // Through the coalesced steps, so a file too small for a step shows 0, never the last 100 %.
-    events.progress(0, [&app](int step) { ShowCopyStep(app, Ctl::进度条2, {}, {}, step); });
-}
-
-void Warn(App& app, JobEvents& events, const std::string& text) {
-    events.send([&app, text] { ShowTrayBalloon(app, kProgramTitle, text, 2); });
-}
-
-// The outcome's status, an error balloon too, gives way to the next row's announcement
-// (the balloon shows the file being worked on); a failed row shows its cross at once, so
-// its tip tells why while the job goes on.
-void ReportRow(App& app, JobEvents& events, int row, const std::string& source, const CopyResult& result) {
-    events.latest(JobEvents::Slot::Status, [&app, result] { ShowJobStatus(app, result.text, result.ok ? 1 : 3); });
-    events.latest(JobEvents::Slot::Row, [&app, row, source, result] {
-        app.ui.setRowMark(Ctl::超级列表框, row, result.ok ? 2 : 1);
-        app.ui.setRowImage(Ctl::超级列表框, row, result.ok ? 7 : kFailedImage);
-        CopyJobState& job = JobState(app);
-        job.copied[row] = result.ok;
-        if (result.ok) app.failureReasons.erase(source);
-        else app.failureReasons[source] = result.text;
-    }, row);
-}
 
 // Why a row cannot be copied before a byte is written, or "".
 std::string Refusal(const JobPlan& plan, std::int64_t size, const std::string& folder, JobDestinations& places) {
@@ -139,7 +37,7 @@ struct RowWork {
     std::optional<CopyResult> result;  // none: skipped, or stopped part-way
     std::optional<Placement> place;    // where the bytes went, once some were written
     std::unique_ptr<File> out;         // the copy, open until it is settled
-    std::int64_t writeTime = -1;       // the source's, for the copy
+    FileInfo source;                   // as its copy read it: deleted only while it still is that file
     std::string digest;                // the source's, when the copy is still to be checked
     std::int64_t counted = 0;          // bytes of work the meter was given for it
     int sameAs = -1;                   // an earlier row of the same file: this one takes its outcome
@@ -152,6 +50,12 @@ struct Source {
     FileInfo info;
 };
 
+using Finisher = Handoff<RowWork>;
+Finisher::Mode StagesMode(App& app, const JobPlan& plan) {
+    if (!plan.verify || !plan.ownCopy) return Finisher::Mode::AtOnce;
+    return app.sys.realThreads() ? Finisher::Mode::Thread : Finisher::Mode::OneBehind;
+}
+
 // The job's two stages. Verifying with method 1, the second (read-back, placement, the
 // row's result, the source's deletion) runs on a thread of its own while the first copies
 // the next row; otherwise both run on the job's thread, one row after the other. Cancel
@@ -160,8 +64,7 @@ class CopyStages {
 public:
     CopyStages(App& app, JobEvents& events, const JobPlan& plan)
         : app_(app), events_(events), plan_(plan), places_(app.fs), feed_(app, events),
-          outcomes_(plan.rows.size()),
-          finisher_(plan.verify && plan.ownCopy, [this](RowWork& work) { finish(work); }) {}
+          outcomes_(plan.rows.size()), finisher_(StagesMode(app, plan), [this](RowWork& work) { finish(work); }) {}
 
     void run() {
         for (int i = 0; i < static_cast<int>(plan_.rows.size()); ++i) {
@@ -182,10 +85,10 @@ private:
             feed_.add(bytes);
         };
     }
-    StopFn stopFor(const Placement& place) const {
-        if (!place.stoppable()) return {};
+    StopFn stopper() const {
         return [this] { return !goingOn(); };
     }
+    StopFn stopFor(const Placement& place) const { return place.stoppable() ? stopper() : StopFn{}; }
 
     Source openSource(const std::string& path) {
         Source source;
@@ -194,7 +97,7 @@ private:
             return source;
         }
         source.file = app_.fs.openRead(path);
-        if (source.file) source.info = {source.file->size(), source.file->writeTime(), ""};
+        if (source.file) source.info = source.file->info();
         return source;
     }
 
@@ -212,18 +115,30 @@ private:
             return work;
         }
         const std::string dest = BuildDestinationPath(plan_.root, row.subPath, row.source);
+        // The player's own file at its destination is that file, whatever the job did before.
+        if (!dest.empty() && app_.fs.nameKey(dest) == first->first) {
+            work.result = CopyResult{false, kSameFileText};
+            return work;
+        }
         Source source = openSource(row.source);
-        work.writeTime = source.info.writeTime;
+        work.source = source.info;
         std::string refusal = dest.empty() ? kUnsafeRuleText : "";
-        if (refusal.empty() && plan_.ownCopy && !source.file) refusal = kSourceUnreadableText;
+        if (refusal.empty() && ((plan_.ownCopy && !source.file) || source.info.size < 0)) refusal = kSourceUnreadableText;
         if (refusal.empty()) refusal = Refusal(plan_, source.info.size, GetFolderPart(dest), places_);
         if (!refusal.empty()) {
             work.result = CopyResult{false, refusal};
             return work;
         }
         const std::string target = places_.claim(dest);
+        // Another name of the file this job placed at dest, or of the one it replaces there.
+        if (target != dest && SameFile(app_.fs, row.source, source.info.identity, dest, app_.fs.fileInfo(dest))) {
+            work.result = CopyResult{false, kSameFileText};
+            return work;
+        }
+        // Whatever happens there, the name is this row's: a later file of the job takes the
+        // next one rather than ask again about a file the user chose to keep.
         const bool writing = open(work, source, target);
-        if (writing || work.unchanged) places_.note(target);
+        places_.note(target);
         if (!writing) return work;
         if (plan_.ownCopy) {
             WrittenCopy written = WriteWithProgress(app_, events_, *source.file, *work.out, Ctl::进度条2, plan_.verify,
@@ -238,9 +153,50 @@ private:
     }
 
     // Where the copy goes, opened for writing; false when nothing is to be written: the
-    // file is already there, the user keeps the old one, or the target cannot be opened.
+    // file is already there, the user keeps the old one, the job stops, or the target
+    // cannot be opened or has no room.
     bool open(RowWork& work, Source& source, const std::string& target) {
         bool exists = false;
+        if (openNew(work, target, exists)) return true;
+        if (!exists) {
+            work.result = CopyResult{false, kDestUnwritableText};
+            return false;
+        }
+        const FileInfo there = app_.fs.fileInfo(target);
+        // A name taken by something that cannot be looked at (a folder, a failed look-up)
+        // is left alone: nothing to ask about, nothing known to replace.
+        if (there.size < 0) {
+            work.result = CopyResult{false, kDestUnwritableText};
+            return false;
+        }
+        // A copy this program left unfinished (an unplugged player) is its own: made anew,
+        // never asked about.
+        if (IsUnfinishedCopy(there)) {
+            if (app_.fs.deleteFile(target) && openNew(work, target, exists)) return true;
+            work.result = CopyResult{false, kDestUnwritableText};
+            return false;
+        }
+        if (!replaceExisting(work, source, target, there)) return false;
+        std::optional<Placement> place = placeReplacement(source.info.size, target, there);
+        // Cancel or an unplugged player while the question was up: no copy starts.
+        if (!goingOn()) return false;
+        if (!place) {
+            work.result = CopyResult{false, kPlayerFullText};
+            return false;
+        }
+        if (plan_.ownCopy) {
+            work.out = OpenTarget(app_.fs, *place);
+            if (!work.out) {  // nothing written, so nothing to remove
+                work.result = CopyResult{false, kDestUnwritableText};
+                return false;
+            }
+        }
+        work.place = std::move(place);
+        return true;
+    }
+
+    // A new file at target: created hidden (method 1), or found free for the shell.
+    bool openNew(RowWork& work, const std::string& target, bool& exists) {
         if (plan_.ownCopy) {
             work.out = app_.fs.createNew(target, exists);  // the create is the existence check
             if (work.out) work.place = NewPlacement(target);
@@ -248,36 +204,31 @@ private:
             exists = app_.fs.exists(target);
             if (!exists) work.place = NewPlacement(target);
         }
-        if (!exists) {
-            if (!work.place) work.result = CopyResult{false, kDestUnwritableText};
-            return work.place.has_value();
-        }
-        if (!replaceExisting(work, source, target)) return false;
-        work.place = placeReplacement(source.info.size, target);
-        if (plan_.ownCopy) work.out = OpenTarget(app_.fs, *work.place);
-        if (plan_.ownCopy && !work.out) work.result = CopyResult{false, kDestUnwritableText};
-        return !plan_.ownCopy || work.out;
+        return work.place.has_value();
     }
 
     // A file already at the target: true when it is to be replaced.
-    bool replaceExisting(RowWork& work, Source& source, const std::string& target) {
-        const FileInfo there = app_.fs.fileInfo(target);
-        const std::string identity = source.file ? source.file->identity() : source.info.identity;
-        if (SameFile(app_.fs, work.row->source, identity, target, there)) {
+    bool replaceExisting(RowWork& work, Source& source, const std::string& target, const FileInfo& there) {
+        if (SameFile(app_.fs, work.row->source, source.info.identity, target, there)) {
             work.result = CopyResult{false, kSameFileText};
             return false;
         }
-        if (LooksIdentical(source.info.size, source.info.writeTime, there) && holdsSame(work, target)) {
-            work.unchanged = true;
-            work.result = CopyResult{true, plan_.verify ? kCopyVerifiedText
-                                                        : (plan_.ownCopy ? kCopyUnverifiedText : kShellCopiedText)};
-            return false;
+        if (LooksIdentical(source.info.size, source.info.writeTime, there)) {
+            const bool same = holdsSame(work, target);
+            if (!goingOn()) return false;
+            if (same) {
+                work.unchanged = true;
+                work.result = CopyResult{true, plan_.verify ? kCopyVerifiedText
+                                                            : (plan_.ownCopy ? kCopyUnverifiedText : kShellCopiedText)};
+                return false;
+            }
         }
         if (overwriteAll_) return *overwriteAll_;
         const OverwriteAnswer answer =
             app_.ui.askOverwrite(target + "\r\n已存在！ 覆盖吗？", "文件已存在！",
                                  OverwriteDetails(app_, source.info.size, source.info.writeTime, there));
-        if (answer.forRest) overwriteAll_ = answer.overwrite;
+        // A question closed by Cancel answers nothing for the rest.
+        if (answer.forRest && goingOn()) overwriteAll_ = answer.overwrite;
         return answer.overwrite;
     }
 
@@ -285,18 +236,18 @@ private:
     // back from the device.
     bool holdsSame(RowWork& work, const std::string& target) {
         if (!plan_.verify) return true;
-        const std::string source = FileDigest(app_.fs, work.row->source, ReadMode::Cached, countFor(work));
-        return !source.empty() && FileDigest(app_.fs, target, ReadMode::Uncached, countFor(work)) == source;
+        const std::string source = FileDigest(app_.fs, work.row->source, ReadMode::Cached, countFor(work), stopper());
+        return !source.empty() && FileDigest(app_.fs, target, ReadMode::Uncached, countFor(work), stopper()) == source;
     }
 
     // A copy that replaces a file goes beside it while the drive has room. Copies still
     // waiting for their check hold room that their placing frees, so ask again once
     // they are settled before writing over the old file.
-    Placement placeReplacement(std::int64_t bytes, const std::string& target) {
-        Placement place = ReplacePlacement(app_.fs, bytes, target);
-        if (place.kind != PlaceKind::InPlace) return place;
+    std::optional<Placement> placeReplacement(std::int64_t bytes, const std::string& target, const FileInfo& there) {
+        std::optional<Placement> place = ReplacePlacement(app_.fs, bytes, target, there);
+        if (place && place->kind == PlaceKind::Temporary) return place;
         finisher_.drain();
-        return ReplacePlacement(app_.fs, bytes, target);
+        return ReplacePlacement(app_.fs, bytes, target, there);
     }
 
     // Second stage: the copy checked and put in place; the row's result; the source's deletion.
@@ -309,24 +260,27 @@ private:
         const bool abandoned = !goingOn() && (!work.place || work.place->stoppable());
         if (work.place) {
             const CopyResult settled = SettleCopy(app_.fs, *work.place, std::move(work.out),
-                                                  result && !abandoned ? *result : CopyResult{}, work.writeTime);
+                                                  result && !abandoned ? *result : CopyResult{}, work.source.writeTime);
             if (result) result = settled;
         }
         if (abandoned) result.reset();
+        if (result && result->ok && plan_.deleteSource &&
+            DeleteSource(app_, events_, work.row->source, work.source) == DeleteOutcome::Changed)
+            result = CopyResult{false, kSourceChangedSinceText};
+        const bool gone = result && !result->ok && !FolderExists(app_.fs, plan_.root);
+        if (gone) result->text = kPlayerGoneText;
         outcomes_[work.index] = result;
-        const JobRow& row = *work.row;
-        if (result) ReportRow(app_, events_, work.index, row.source, *result);
-        if (result && result->ok) {
-            ++copied_;
-            if (work.unchanged) ++unchanged_;
-            if (plan_.deleteSource) DeleteSource(app_, events_, row.source);
-        }
-        endRow(work);
-        if (result && !result->ok && !FolderExists(app_.fs, plan_.root)) {
+        if (result) ReportRow(app_, events_, work.index, work.row->source, *result);
+        if (gone) {
             unplugged_ = true;  // the player is gone: one warning, and the job ends
             Warn(app_, events_, "目标磁盘 " + plan_.root + " 已不存在，复制已停止！");
             app_.sys.sleepMs(1000);
         }
+        if (result && result->ok) {
+            ++copied_;
+            if (work.unchanged) ++unchanged_;
+        }
+        endRow(work);
     }
 
     // A row of a file listed before: its outcome is that row's.
@@ -351,13 +305,13 @@ private:
     JobDestinations places_;
     MeterFeed feed_;
     std::atomic<bool> unplugged_{false};
-    std::map<std::string, int> sources_;  // the first stage's: each source's first row
+    std::map<std::string, int> sources_;  // the first stage's: each source's first row, by name key
     std::optional<bool> overwriteAll_;     // the answer for the rest of the job, once given
     // The second stage's.
     std::vector<std::optional<CopyResult>> outcomes_;
     int copied_ = 0;
     int unchanged_ = 0;
-    Handoff<RowWork> finisher_;
+    Finisher finisher_;
 };
 
 }  // namespace
@@ -366,8 +320,9 @@ void RunCopyJob(App& app, JobEvents& events, const JobPlan& plan) {
     const std::uint64_t t0 = app.sys.tickMs();
     CopyStages stages(app, events, plan);
     stages.run();
+    const bool cancelled = app.copyBusy == 0;
     const std::string summary = "共" + std::to_string(plan.rows.size()) + "个,成功复制" +
                                 std::to_string(stages.copied()) + "个,耗时" +
-                                FormatNumber((app.sys.tickMs() - t0) / 1000.0) + "秒";
+                                FormatNumber((app.sys.tickMs() - t0) / 1000.0) + "秒" + (cancelled ? "，已取消" : "");
     events.send([&app, summary, unchanged = stages.unchanged()] { EndCopyJob(app, summary, unchanged); });
 }

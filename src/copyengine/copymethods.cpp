@@ -44,16 +44,15 @@ void ShowCopyStep(App& app, std::optional<Ctl> bar, const std::string& source,
 CopyResult CopyWithShell(App& app, const std::string& source, const std::string& dest, bool verify,
                          WriteMode mode) {
     if (!app.shell.shellCopyFile(source, dest)) return {false, kShellFailedText};
-    // The shell gives the copy its source's marks; a copy of the program's own has none.
-    if (mode == WriteMode::Hidden) app.fs.setAttributes(dest, kNormalAttributes);
+    // The shell gives the copy its source's marks; the program's own is hidden and marked
+    // unfinished until it is placed, as its own copies are.
+    if (mode == WriteMode::Hidden) app.fs.setAttributes(dest, kHiddenAttribute | kSystemAttribute);
     return verify ? VerifyCopy(app.fs, source, dest) : CopyResult{true, kShellCopiedText};
 }
 
-void DeleteSource(App& app, JobEvents& events, const std::string& source) {
-    const std::uint32_t attributes = app.fs.attributes(source);
-    app.fs.setAttributes(source, kNormalAttributes);
-    if (app.fs.deleteFile(source)) return;
-    // The file stays, so it keeps its read-only and hidden marks.
-    if (attributes != kNoAttributes) app.fs.setAttributes(source, attributes);
-    events.send([&app, source] { ShowTrayBalloon(app, kProgramTitle, source + "\r\n删除失败！", 3); });
+DeleteOutcome DeleteSource(App& app, JobEvents& events, const std::string& source, const FileInfo& copied) {
+    const DeleteOutcome outcome = app.fs.deleteIfSame(source, copied);
+    if (outcome == DeleteOutcome::Failed)
+        events.send([&app, source] { ShowTrayBalloon(app, kProgramTitle, source + "\r\n删除失败！", 3); });
+    return outcome;
 }

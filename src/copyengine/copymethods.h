@@ -27,5 +27,6 @@ void ShowCopyStep(App&, std::optional<Ctl> bar, const std::string& source, const
 // Method 2: no progress; with verify the copy is checked as method 1 checks its own.
 CopyResult CopyWithShell(App&, const std::string& source, const std::string& dest, bool verify,
                          WriteMode = WriteMode::Visible);
-// Read-only, hidden and system sources go too; a failure shows an error balloon.
-void DeleteSource(App&, JobEvents&, const std::string& source);
+// Read-only, hidden and system sources go too, but only while the source is still the
+// file that was copied; a failure shows an error balloon.
+DeleteOutcome DeleteSource(App&, JobEvents&, const std::string& source, const FileInfo& copied);

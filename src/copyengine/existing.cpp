@@ -53,9 +53,15 @@ bool SameFile(FileSystem& fs, const std::string& source, const std::string& sour
     return fs.nameKey(source) == fs.nameKey(dest);
 }
 
+bool IsUnfinishedCopy(const FileInfo& info) {
+    constexpr std::uint32_t kMarks = kHiddenAttribute | kSystemAttribute;
+    return info.attributes != kNoAttributes && (info.attributes & (kMarks | kReadOnlyAttribute)) == kMarks;
+}
+
 bool LooksIdentical(std::int64_t size, std::int64_t writeTime, const FileInfo& dest) {
     const std::int64_t apart = writeTime > dest.writeTime ? writeTime - dest.writeTime : dest.writeTime - writeTime;
-    return size >= 0 && size == dest.size && writeTime > 0 && dest.writeTime > 0 && apart <= kFatTimeStep;
+    const bool hidden = dest.attributes != kNoAttributes && (dest.attributes & kHiddenAttribute);
+    return !hidden && size >= 0 && size == dest.size && writeTime > 0 && dest.writeTime > 0 && apart <= kFatTimeStep;
 }
 
 std::string OverwriteDetails(App& app, std::int64_t size, std::int64_t writeTime, const FileInfo& dest) {

@@ -20,6 +20,9 @@ inline constexpr char kCopyUnverifiedText[] = "复制成功但未校验数据！
 inline constexpr char kSourceUnreadableText[] = "无法读取源文件，复制失败!";
 inline constexpr char kDestUnwritableText[] = "无法写入目标文件，复制失败!";
 inline constexpr char kSourceChangedText[] = "源文件在复制时被改变，复制失败!";
+inline constexpr char kPlayerFullText[] = "目标磁盘空间不足，复制失败!";
+inline constexpr char kPlayerGoneText[] = "目标磁盘已不存在，复制未完成!";
+inline constexpr char kSourceChangedSinceText[] = "源文件在复制后被改变，已保留源文件，请重新复制";
 
 // Called with each of the 100 progress steps in turn as the copy passes k percent of
 // the bytes; a file under 100 bytes has none.

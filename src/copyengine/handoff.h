@@ -2,6 +2,8 @@
 // Two stages of a job on two threads: what the first hands over, the second takes in the
 // same order. At most one item waits while another is taken, so the rows in hand are at
 // most three: the one taken, the one waiting and the one the first stage works on.
+// Without threads the second stage runs at once, or one item behind on the first's
+// thread: the same order of events as two threads where the second lags, every time.
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -11,9 +13,9 @@
 template <typename Item>
 class Handoff {
 public:
-    // Runs take on a thread of its own when threaded, else at once within give.
-    Handoff(bool threaded, std::function<void(Item&)> take) : take_(std::move(take)) {
-        if (threaded) thread_ = std::thread([this] { run(); });
+    enum class Mode { AtOnce, Thread, OneBehind };
+    Handoff(Mode mode, std::function<void(Item&)> take) : take_(std::move(take)), behind_(mode == Mode::OneBehind) {
+        if (mode == Mode::Thread) thread_ = std::thread([this] { run(); });
     }
     ~Handoff() { finish(); }
     Handoff(const Handoff&) = delete;
@@ -21,7 +23,9 @@ public:
 
     void give(Item item) {
         if (!thread_.joinable()) {
-            take_(item);
+            takeWaiting();
+            items_.push_back(std::move(item));
+            if (!behind_) takeWaiting();
             return;
         }
         std::unique_lock lock(mutex_);
@@ -31,13 +35,13 @@ public:
     }
     // Waits until everything given so far has been taken and dealt with.
     void drain() {
-        if (!thread_.joinable()) return;
+        if (!thread_.joinable()) return takeWaiting();
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] { return items_.empty() && !taking_; });
     }
     // Waits until everything given was taken.
     void finish() {
-        if (!thread_.joinable()) return;
+        if (!thread_.joinable()) return takeWaiting();
         {
             std::lock_guard lock(mutex_);
             closed_ = true;
@@ -47,6 +51,13 @@ public:
     }
 
 private:
+    void takeWaiting() {
+        while (!items_.empty()) {
+            Item item = std::move(items_.front());
+            items_.pop_front();
+            take_(item);
+        }
+    }
     void run() {
         for (;;) {
             std::unique_lock lock(mutex_);
@@ -70,5 +81,6 @@ private:
     std::deque<Item> items_;
     bool closed_ = false;
     bool taking_ = false;
+    bool behind_;
     std::thread thread_;
 };

@@ -5,6 +5,18 @@
 #include <string>
 #include <vector>
 
+inline constexpr std::uint32_t kNoAttributes = 0xFFFFFFFF;
+inline constexpr std::uint32_t kReadOnlyAttribute = 0x1, kHiddenAttribute = 0x2, kSystemAttribute = 0x4,
+                               kNormalAttributes = 0x80;
+
+// What the copy job needs to know of a file.
+struct FileInfo {
+    std::int64_t size = -1;  // -1: not there, or not a file
+    std::int64_t writeTime = -1;
+    std::string identity;  // names the file itself, whatever its path ("" when unknown)
+    std::uint32_t attributes = kNoAttributes;
+};
+
 // An open file. Every call reports failure; nothing is assumed to have worked.
 class File {
 public:
@@ -17,21 +29,13 @@ public:
     virtual bool write(const void* buf, std::size_t len) = 0;
     // Pushes written data to the device.
     virtual bool flush() = 0;
-    // The last-write time (100 ns steps since 1601, as Windows keeps it), or -1.
-    virtual std::int64_t writeTime() = 0;
-    // Names the file itself, whatever the path it was opened by ("" when unknown).
-    virtual std::string identity() = 0;
+    // Size, last-write time (100 ns steps since 1601, as Windows keeps it), identity and
+    // attributes of the file this handle opened, from one call; size -1 when unknown.
+    virtual FileInfo info() = 0;
     // In one step: the file hidden or shown, and its last-write time.
     virtual bool setDetails(bool hidden, std::int64_t writeTime) = 0;
     // Closing can report a late write error; a file is closed once.
     virtual bool close() = 0;
-};
-
-// What the overwrite decision needs of a file already there.
-struct FileInfo {
-    std::int64_t size = -1;  // -1: not there, or not a file
-    std::int64_t writeTime = -1;
-    std::string identity;
 };
 
 struct DirEntry {
@@ -39,12 +43,24 @@ struct DirEntry {
     bool isFolder = false;
 };
 
-inline constexpr std::uint32_t kNoAttributes = 0xFFFFFFFF;
-inline constexpr std::uint32_t kReadOnlyAttribute = 0x1, kHiddenAttribute = 0x2, kNormalAttributes = 0x80;
-
 enum class ReadMode { Cached, Uncached };  // Uncached reads past the OS cache where possible
-// A Hidden file is a copy in the making: hidden until setDetails shows it.
+// A Hidden file is a copy in the making: hidden and marked as a system file until
+// setDetails shows it, so one left behind by an unplugged player is known as such.
 enum class WriteMode { Visible, Hidden };
+
+// Room on a drive; -1 where the drive cannot be asked.
+struct DriveSpace {
+    std::int64_t freeBytes = -1;
+    std::int64_t clusterBytes = -1;  // every file takes whole clusters
+};
+
+// Bytes as a drive holds them: whole clusters (an unknown cluster size counts bytes).
+inline std::int64_t ClusterRound(std::int64_t bytes, std::int64_t clusterBytes) {
+    if (clusterBytes <= 1 || bytes <= 0) return bytes;
+    return (bytes + clusterBytes - 1) / clusterBytes * clusterBytes;
+}
+
+enum class DeleteOutcome { Deleted, Changed, Failed };
 
 class FileSystem {
 public:
@@ -52,7 +68,8 @@ public:
 
     // Size in bytes, or -1 when it cannot be read (missing, a folder, no access).
     virtual std::int64_t fileSize(const std::string& path) = 0;
-    // A file or folder of that name exists.
+    // A file or folder of that name exists, or may: false only when the name is surely
+    // free, never because the look-up failed.
     virtual bool exists(const std::string& path) = 0;
     // A directory entry of exactly this name (no trailing "\") with the folder attribute.
     virtual bool isFolder(const std::string& path) = 0;
@@ -60,6 +77,8 @@ public:
     virtual std::int64_t driveTotalBytes(char letter) = 0;
     // Free space of the drive with this letter in 1024-byte units, or -1.
     virtual std::int64_t driveFreeKb(char letter) = 0;
+    // Free bytes and cluster size, for counting the room files will take.
+    virtual DriveSpace driveSpace(char letter) = 0;
     // The letters of the removable drives present, in order ("" when there are none).
     virtual std::string removableDrives() = 0;
     // The entries of one folder (no "." or ".."), in no particular order.
@@ -86,6 +105,9 @@ public:
     virtual std::uint32_t attributes(const std::string& path) = 0;
     virtual bool setAttributes(const std::string& path, std::uint32_t attributes) = 0;
     virtual bool deleteFile(const std::string& path) = 0;
+    // Deletes a file, read-only too, only while it is still the file described (identity
+    // where known, size and last-write time), checked and deleted through one open.
+    virtual DeleteOutcome deleteIfSame(const std::string& path, const FileInfo& expected) = 0;
     // Puts from in the place of to in one step, written through to the device; to may exist.
     virtual bool replaceFile(const std::string& from, const std::string& to) = 0;
     // The file system's name on the volume of this drive root ("FAT32", "NTFS"), or "".

@@ -206,6 +206,7 @@ bool IniProfile::replaceWhole(const std::string& path, const std::string& text) 
     auto file = fs_.openWrite(temporary);
     const bool written = file && file->write(text.data(), text.size()) && file->close();
     if (written && fs_.replaceFile(temporary, path)) return true;
+    file.reset();  // an open file cannot be deleted
     fs_.deleteFile(temporary);
     return false;
 }

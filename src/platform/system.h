@@ -42,4 +42,7 @@ public:
     // Runs fn on the main thread no sooner than ms from now; a post made meanwhile may run first.
     virtual void postAfter(int ms, std::function<void()> fn) = 0;
     virtual void startThread(std::function<void()> fn) = 0;
+    // False where threads are simulated: work meant for a second thread then runs on the
+    // caller's, in an order that repeats.
+    virtual bool realThreads() const { return true; }
 };

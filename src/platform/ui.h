@@ -104,6 +104,8 @@ public:
     // job. Like messageBox, the copy worker may ask it.
     virtual OverwriteAnswer askOverwrite(const std::string& text, const std::string& title,
                                          const std::string& details) = 0;
+    // Closes the overwrite question, if one is up, as 跳过 (Cancel or an exit meanwhile).
+    virtual void closeOverwriteQuestion() = 0;
 
     // Let pending window events run (a no-op off the main thread).
     virtual void pumpEvents() = 0;

@@ -27,7 +27,7 @@ TEST_F(CopyJobCancelTest, CancelStopsTheCurrentFileAndKeepsItsOldCopy) {
     EXPECT_EQ(sim.fs.contents("K:\\music\\3.mp3"), "old");
     EXPECT_FALSE(sim.fs.exists(TemporaryName("K:\\music\\3.mp3")));
     EXPECT_TRUE(sim.fs.exists("S:\\3.mp3")) << "the file in hand is abandoned, its source kept";
-    EXPECT_EQ(Status(), Summary(10, 2, "0"));
+    EXPECT_EQ(Status(), Cancelled(10, 2, "0"));
     EXPECT_EQ(Overall(), 3);
     EXPECT_EQ(Rows(), 8) << "the row in hand and the rows not reached stay";
     EXPECT_EQ(sim.ui.cell(kList, 0, 0), "S:\\3.mp3");
@@ -45,7 +45,7 @@ TEST_F(CopyJobCancelTest, AnExitDuringAJobStopsTheCurrentFile) {
     Run();
     EXPECT_EQ(CopiedCount(), 1);
     EXPECT_FALSE(sim.fs.exists("K:\\music\\2.mp3"));
-    EXPECT_EQ(Status(), Summary(10, 1, "0"));
+    EXPECT_EQ(Status(), Cancelled(10, 1, "0"));
     EXPECT_EQ(sim.sys.quitCode, 0);
     EXPECT_EQ(app.exitRequested, 1);
     EXPECT_FALSE(DeferExitForCopyJob(app));
@@ -58,7 +58,7 @@ TEST_F(CopyJobCancelTest, AnUnpluggedPlayerFailsTheFileAndEndsTheJob) {
     List("S:\\c.txt", "\\txt");
     OnFirst(FaultOp::Write, "K:\\Video\\b.avi", [&] { sim.fs.removeDrive('K'); });
     Run();
-    EXPECT_TRUE(Shown(kDestUnwritableText, 3));
+    EXPECT_TRUE(Shown(kPlayerGoneText, 3));
     EXPECT_EQ(Balloons()[Balloons().size() - 2], (Balloon{"目标磁盘 K:\\ 已不存在，复制已停止！", 2}));
     EXPECT_FALSE(sim.fs.exists("S:\\a.mp3"));
     EXPECT_TRUE(sim.fs.exists("S:\\b.avi"));
@@ -66,8 +66,47 @@ TEST_F(CopyJobCancelTest, AnUnpluggedPlayerFailsTheFileAndEndsTheJob) {
     EXPECT_EQ(Status(), Summary(3, 1, "1"));
     EXPECT_EQ(sim.ui.column0(kList), std::vector<std::string>({"S:\\b.avi", "S:\\c.txt"}));
     EXPECT_EQ(sim.ui.rowImage(kList, 0), kFailedImage);
-    EXPECT_EQ(FailedRowReason(app, 0), kDestUnwritableText);
+    EXPECT_EQ(FailedRowReason(app, 0), kPlayerGoneText) << "not a write error";
     EXPECT_EQ(sim.ui.rowImage(kList, 1), 1) << "not reached: its rule's image";
+}
+
+// 取消 or 退出 while the overwrite question is up closes it, and whatever the answer no copy
+// starts, beside the old file or in place. Comparing a file that looks the same stops
+// within a block too.
+TEST_F(CopyJobCancelTest, CancelReachesTheQuestionAndTheComparison) {
+    const struct {
+        bool exit, inPlace;
+    } cases[] = {{false, false}, {false, true}, {true, true}};
+    for (const auto& c : cases) {
+        List("S:\\a.mp3", "\\music", std::string(3000, 'n'));
+        List("S:\\b.mp3", "\\music");
+        sim.fs.addFile("K:\\music\\a.mp3", "old");
+        sim.fs.drives['K'].freeBytes = c.inPlace ? 3000 : 1 << 30;
+        sim.ui.messageBoxAnswers = {mb::IdOk};
+        sim.ui.onQuestion = [&] { c.exit ? ExitProgram(app) : CancelCopyJob(app); };
+        Run();
+        EXPECT_EQ(sim.ui.questionsClosed, 1) << c.exit << c.inPlace;
+        EXPECT_EQ(sim.fs.contents("K:\\music\\a.mp3"), "old") << c.exit << c.inPlace;
+        EXPECT_FALSE(sim.fs.exists(TemporaryName("K:\\music\\a.mp3")));
+        EXPECT_TRUE(sim.fs.exists("S:\\a.mp3"));
+        EXPECT_EQ(Status(), Cancelled(2, 0, "0"));
+        EXPECT_EQ(Rows(), 2);
+        sim.ui.deleteAllRows(kList);
+        sim.ui.questionsClosed = 0;
+    }
+
+    sim.ui.onQuestion = {};
+    sim.ui.setChecked(Ctl::选择框_校验, true);
+    List("S:\\same.avi", "\\Video", std::string(3 << 20, 's'));
+    sim.fs.addFile("K:\\Video\\same.avi", std::string(3 << 20, 's'));
+    sim.fs.find("K:\\Video\\same.avi")->writeTime = sim.fs.find("S:\\same.avi")->writeTime;
+    int reads = 0;
+    sim.fs.fault = [&](FaultOp op, const std::string& p) {
+        if (op == FaultOp::Read && p == "S:\\same.avi" && ++reads == 1) CancelCopyJob(app);
+        return false;
+    };
+    Run();
+    EXPECT_LE(reads, 2) << "stopped within a block";
 }
 
 TEST_F(CopyJobCancelTest, MethodTwoCopiesThroughTheShellOnTheMainThread) {
@@ -99,7 +138,7 @@ TEST_F(CopyJobCancelTest, MethodTwoCopiesThroughTheShellOnTheMainThread) {
     EXPECT_TRUE(Shown(kVerifyFailedText, 3));
     EXPECT_FALSE(Shown(kShellCopiedText, 1));
     EXPECT_EQ(sim.ui.progressPos(Ctl::进度条2), 0);
-    EXPECT_EQ(Status(), Summary(4, 1, "0"));
+    EXPECT_EQ(Status(), Cancelled(4, 1, "0"));
     EXPECT_EQ(Rows(), 3);
     EXPECT_FALSE(sim.ui.enabled(Ctl::按钮_取消));
 }

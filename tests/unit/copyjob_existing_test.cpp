@@ -132,4 +132,76 @@ TEST_F(CopyJobExistingTest, ANewFileIsHiddenUntilCheckedAndAReplacementWaitsForR
     EXPECT_EQ(sim.fs.contents("K:\\Video\\b.avi"), std::string(1 << 20, 'b'));
 }
 
+// The player's own file listed after a new file of its name: the new copy takes the name,
+// and the player's file, the same file as its destination, is neither copied nor deleted.
+// A source is deleted only while it is still the file that was copied.
+TEST_F(CopyJobExistingTest, APlayersOwnFileAndASourceChangedSinceItsCopyAreKept) {
+    for (bool verify : {false, true}) {
+        sim.ui.setChecked(Ctl::选择框_校验, verify);
+        List("S:\\a.mp3", "\\music", "new a");
+        List("K:\\music\\a.mp3", "\\music", "old a");
+        List("S:\\b.mp3", "\\music", "b");
+        OnFirst(FaultOp::Write, "K:\\music\\b.mp3", [&] { Time("S:\\b.mp3") += kSecond; });
+        Run();
+        EXPECT_EQ(sim.fs.contents("K:\\music\\a.mp3"), "new a") << verify;
+        EXPECT_FALSE(sim.fs.exists("S:\\a.mp3")) << verify;
+        EXPECT_FALSE(sim.fs.exists("K:\\music\\a (2).mp3")) << verify;
+        EXPECT_EQ(sim.fs.contents("K:\\music\\b.mp3"), "b") << verify;
+        EXPECT_TRUE(sim.fs.exists("S:\\b.mp3")) << "changed since its copy was read";
+        EXPECT_EQ(sim.ui.column0(kList), std::vector<std::string>({"K:\\music\\a.mp3", "S:\\b.mp3"}));
+        EXPECT_EQ(FailedRowReason(app, 0), kSameFileText);
+        EXPECT_EQ(FailedRowReason(app, 1), kSourceChangedSinceText);
+        EXPECT_EQ(Status(), Summary(3, 1, "0")) << verify;
+        sim.ui.deleteAllRows(kList);
+        sim.fs.deleteFile("K:\\music\\b.mp3");
+    }
+}
+
+// An album copied again finds its own earlier copies, numbered ones too: nothing is
+// written or asked. A changed track is asked about as the replacement of its own copy.
+TEST_F(CopyJobExistingTest, AnAlbumCopiedAgainFindsItsNumberedCopies) {
+    sim.ui.setChecked(Ctl::选择框_成功后删除源文件, false);
+    const std::vector<std::string> album = {"S:\\CD1\\01.mp3", "S:\\CD1\\03.mp3", "S:\\CD2\\01.mp3",
+                                            "S:\\CD2\\03.mp3"};
+    for (const auto& song : album) List(song, "\\music", song);
+    Run();
+    int writes = 0;
+    sim.fs.fault = [&](FaultOp op, const std::string&) { return writes += op == FaultOp::OpenWrite, false; };
+    for (const auto& song : album) Relist(song, "\\music");
+    Run();
+    EXPECT_EQ(writes, 0);
+    EXPECT_TRUE(sim.ui.messageBoxes.empty());
+    EXPECT_NE(LastBalloon().text.find("其中4个文件播放器上已有相同的"), std::string::npos);
+    sim.fs.addFile("S:\\CD2\\03.mp3", "changed");
+    for (const auto& song : album) Relist(song, "\\music");
+    Run();
+    ASSERT_EQ(sim.ui.messageBoxes.size(), 1u);
+    EXPECT_TRUE(sim.ui.messageBoxes[0].text.starts_with("K:\\music\\03 (2).mp3\r\n"));
+    EXPECT_EQ(sim.fs.contents("K:\\music\\03 (2).mp3"), "changed");
+    EXPECT_EQ(sim.fs.listFolder("K:\\music").size(), 4u);
+}
+
+// A copy an unplugged player kept hidden under its real name is the program's own: the
+// next job makes it anew without asking and does not count it as already there. A hidden
+// file the program did not leave is asked about as any other.
+TEST_F(CopyJobExistingTest, ACopyLeftUnfinishedIsMadeAnewWithoutAQuestion) {
+    List("S:\\u2.mp3", "\\music", std::string(1000, 'u'));
+    List("S:\\mine.mp3", "\\music", "new");
+    sim.fs.addFile("K:\\music\\u2.mp3", std::string(400, 'u'));
+    sim.fs.setAttributes("K:\\music\\u2.mp3", kHiddenAttribute | kSystemAttribute);
+    Time("K:\\music\\u2.mp3") = Time("S:\\u2.mp3");
+    sim.fs.addFile("K:\\music\\mine.mp3", "the user's own");
+    sim.fs.setAttributes("K:\\music\\mine.mp3", kHiddenAttribute);
+    sim.ui.messageBoxAnswers = {mb::IdCancel};
+    Run();
+    EXPECT_EQ(sim.fs.contents("K:\\music\\u2.mp3"), std::string(1000, 'u'));
+    EXPECT_EQ(sim.fs.attributes("K:\\music\\u2.mp3"), kNormalAttributes);
+    EXPECT_FALSE(sim.fs.exists("S:\\u2.mp3"));
+    ASSERT_EQ(sim.ui.messageBoxes.size(), 1u);
+    EXPECT_TRUE(sim.ui.messageBoxes[0].text.starts_with("K:\\music\\mine.mp3\r\n"));
+    EXPECT_EQ(sim.fs.contents("K:\\music\\mine.mp3"), "the user's own");
+    EXPECT_EQ(LastBalloon().text.find("其中"), std::string::npos) << "nothing was there already";
+    EXPECT_EQ(Status(), Summary(2, 1, "0"));
+}
+
 }  // namespace

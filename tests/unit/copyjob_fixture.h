@@ -24,6 +24,10 @@ protected:
     // A listed file as intake leaves it: the source exists, the sub-path is stored.
     void List(const std::string& source, const std::string& subPath, const std::string& data = "data") {
         sim.fs.addFile(source, data);
+        Relist(source, subPath);
+    }
+    // A row for a file that is there already.
+    void Relist(const std::string& source, const std::string& subPath) {
         const int r = sim.ui.appendRow(kList, source, 1);
         sim.ui.setCell(kList, r, 1, "0.001");
         sim.ui.setCell(kList, r, 2, subPath);
@@ -71,6 +75,7 @@ protected:
     static std::string Summary(int n, int ok, const std::string& secs) {
         return "共" + std::to_string(n) + "个,成功复制" + std::to_string(ok) + "个,耗时" + secs + "秒";
     }
+    static std::string Cancelled(int n, int ok, const std::string& secs) { return Summary(n, ok, secs) + "，已取消"; }
     std::string Status() const { return sim.ui.text(Ctl::标签3); }
     int Rows() const { return sim.ui.rowCount(kList); }
     int Overall() const { return sim.ui.progressPos(Ctl::进度条1); }

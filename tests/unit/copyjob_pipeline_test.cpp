@@ -81,7 +81,7 @@ TEST_F(CopyJobPipelineTest, CancelDuringACheckAbandonsTheRowsInHand) {
     for (const char* copy : {"K:\\music\\a.mp3", "K:\\Video\\b.avi", "K:\\txt\\c.txt"})
         EXPECT_FALSE(sim.fs.exists(copy)) << copy;
     EXPECT_TRUE(sim.fs.exists("S:\\a.mp3") && sim.fs.exists("S:\\b.avi") && sim.fs.exists("S:\\c.txt"));
-    EXPECT_EQ(Status(), Summary(3, 0, "0"));
+    EXPECT_EQ(Status(), Cancelled(3, 0, "0"));
     EXPECT_EQ(sim.ui.column0(kList), std::vector<std::string>({"S:\\a.mp3", "S:\\b.avi", "S:\\c.txt"}));
     EXPECT_EQ(sim.ui.rowImage(kList, 1), 1) << "its rule's image, no reason";
     EXPECT_EQ(FailedRowReason(app, 1), "");

@@ -105,7 +105,7 @@ TEST_F(CopyJobProgressTest, TheOverallLineCountsBytesAndShowsTheRateDuringTheJob
     sim.fs.fault = [&](FaultOp op, const std::string& path) {
         if (op == FaultOp::Write || (op == FaultOp::Read && path == copy)) sim.sys.now += 125;  // 1 MiB every half second
         CatchUp();
-        if (lines.empty() || lines.back() != sim.ui.text(Ctl::标签2)) {
+        if ((lines.empty() || lines.back() != sim.ui.text(Ctl::标签2)) && !sim.shell.notifications.empty()) {
             lines.push_back(sim.ui.text(Ctl::标签2));
             tips.push_back(sim.shell.notifications.back().record.szTip);
         }

@@ -171,4 +171,28 @@ TEST_F(FileCopyTest, ASourceThatChangesWhileCopiedFails) {
     }
 }
 
+// Windows' sharing rules, kept so that no test passes where Windows would fail: a writer
+// keeps others from deleting, replacing or writing its file; a reader keeps the file it
+// opened whatever happens to its name.
+TEST_F(FileCopyTest, TheSimulatorKeepsWindowsSharingRules) {
+    fs.addFile(kDest, "old");
+    fs.addFile(kDest + ".tmp", "new");
+    auto writer = fs.openWrite(kDest);
+    ASSERT_TRUE(writer);
+    EXPECT_FALSE(fs.deleteFile(kDest));
+    EXPECT_FALSE(fs.replaceFile(kDest + ".tmp", kDest));
+    EXPECT_FALSE(fs.openWrite(kDest));
+    EXPECT_FALSE(fs.openRead(kDest, ReadMode::Cached)) << "a reader that does not share writing";
+    EXPECT_TRUE(fs.openRead(kDest, ReadMode::Uncached)) << "the read-back shares it";
+    writer.reset();
+    auto reader = fs.openRead(kDest, ReadMode::Cached);
+    EXPECT_FALSE(fs.replaceFile(kDest + ".tmp", kDest));
+    fs.addFile(kDest, "replaced meanwhile");
+    char got[8] = {};
+    EXPECT_EQ(reader->read(got, sizeof got), 0) << "the emptied file it opened";
+    reader.reset();
+    EXPECT_TRUE(fs.replaceFile(kDest + ".tmp", kDest));
+    EXPECT_EQ(fs.contents(kDest), "new");
+}
+
 }  // namespace

@@ -83,6 +83,7 @@ TEST_F(RealFilesTest, TheFileSystemAnswersLikeTheEngineExpects) {
     EXPECT_FALSE(fs.isFolder(root + "player\\*"));
     EXPECT_GT(fs.driveFreeKb(root[0]), 0);
     EXPECT_GT(fs.driveTotalBytes(root[0]), 0);
+    EXPECT_GE(fs.driveSpace(root[0]).clusterBytes, 512);
 
     const std::string hidden = root + "player\\h.mp3";
     Write(hidden, "hidden and long");
@@ -93,6 +94,19 @@ TEST_F(RealFilesTest, TheFileSystemAnswersLikeTheEngineExpects) {
     EXPECT_FALSE(fs.deleteFile(hidden));
     EXPECT_TRUE(fs.setAttributes(hidden, kNormalAttributes) && fs.deleteFile(hidden));
     EXPECT_FALSE(fs.exists(hidden));
+
+    // A source is deleted only while it is the file that was copied, read-only or not.
+    const std::string source = root + "src\\s.mp3";
+    Write(source, "copied");
+    const FileInfo copied = fs.fileInfo(source);
+    EXPECT_EQ(fs.deleteIfSame(source, {copied.size + 1, copied.writeTime, copied.identity}), DeleteOutcome::Changed);
+    HANDLE reader = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(fs.deleteIfSame(source, copied), DeleteOutcome::Failed) << "in use";
+    CloseHandle(reader);
+    SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(fs.deleteIfSame(source, copied), DeleteOutcome::Deleted);
+    EXPECT_FALSE(fs.exists(source));
+    EXPECT_EQ(fs.deleteIfSame(source, copied), DeleteOutcome::Changed) << "gone already";
 
     const std::string ini = root + "mp4.ini";
     EXPECT_TRUE(fs.createNewFile(ini, "[a]\r\n"));
@@ -157,7 +171,8 @@ TEST_F(RealFilesTest, ACopyTakesTheOldFilesPlaceInOneStepAndVolumesNameTheirForm
     Write(old, "old");
     auto made = fs.openWrite(temp, WriteMode::Hidden);
     ASSERT_TRUE(made && made->write("new", 3));
-    EXPECT_TRUE(fs.attributes(temp) & kHiddenAttribute) << "hidden while it is written";
+    EXPECT_EQ(made->info().attributes & (kHiddenAttribute | kSystemAttribute), kHiddenAttribute | kSystemAttribute)
+        << "hidden, and marked unfinished, while it is written";
     const std::int64_t may2024 = 133'590'384'000'000'000;
     ASSERT_TRUE(made->setDetails(false, may2024) && made->close());
     EXPECT_FALSE(fs.attributes(temp) & kHiddenAttribute) << "shown in the call that dates it";

@@ -1,7 +1,6 @@
 #include "platform/sim/sim_files.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "text/gbk.h"
 
@@ -15,6 +14,9 @@ std::int64_t SizeOf(const SimFileSystem::Node& n) {
     return n.claimedSize >= 0 ? n.claimedSize : static_cast<std::int64_t>(n.data.size());
 }
 
+// The share modes the Windows layer opens with.
+constexpr unsigned kShareAll = kSimRead | kSimWrite | kSimDelete;
+
 }  // namespace
 
 // Windows names are case-insensitive, for letters beyond ASCII too.
@@ -26,77 +28,25 @@ std::string SimFileSystem::key(const std::string& path) {
     return k;
 }
 
-class SimFile : public File {
-public:
-    SimFile(SimFileSystem& fs, std::string path, bool writing) : fs_(fs), path_(std::move(path)), writing_(writing) {}
-    std::int64_t size() override {
-        std::lock_guard lock(fs_.mutex_);
-        auto* n = fs_.find(path_);
-        return n ? SizeOf(*n) : -1;
-    }
-    std::int64_t read(void* buf, std::size_t len) override {
-        std::lock_guard lock(fs_.mutex_);
-        auto* n = fs_.find(path_);
-        if (!n || fs_.failing(FaultOp::Read, path_)) return -1;
-        const std::size_t left = pos_ < n->data.size() ? n->data.size() - pos_ : 0;
-        const std::size_t got = std::min(left, len);
-        std::memcpy(buf, n->data.data() + pos_, got);
-        pos_ += got;
-        return static_cast<std::int64_t>(got);
-    }
-    bool write(const void* buf, std::size_t len) override {
-        std::lock_guard lock(fs_.mutex_);
-        auto* n = fs_.find(path_);
-        if (!n || !writing_ || fs_.failing(FaultOp::Write, path_)) return false;
-        const auto it = fs_.drives.find(DriveLetter(path_));
-        if (it == fs_.drives.end()) return false;  // unplugged meanwhile
-        auto& drive = it->second;
-        if (static_cast<std::int64_t>(len) > drive.freeBytes) {
-            // A full disk takes what fits, then refuses the rest.
-            n->data.append(static_cast<const char*>(buf), static_cast<std::size_t>(drive.freeBytes));
-            drive.freeBytes = 0;
-            return false;
-        }
-        n->data.append(static_cast<const char*>(buf), len);
-        if (len > 0 && fs_.failing(FaultOp::Corrupt, path_)) n->data.back() ^= 0x01;
-        drive.freeBytes -= static_cast<std::int64_t>(len);
-        return true;
-    }
-    bool flush() override {
-        std::lock_guard lock(fs_.mutex_);
-        return fs_.find(path_) && !fs_.failing(FaultOp::Flush, path_);
-    }
-    std::int64_t writeTime() override {
-        std::lock_guard lock(fs_.mutex_);
-        auto* n = fs_.find(path_);
-        return n ? n->writeTime : -1;
-    }
-    std::string identity() override { return fs_.key(path_); }
-    bool setDetails(bool hidden, std::int64_t writeTime) override {
-        std::lock_guard lock(fs_.mutex_);
-        auto* n = fs_.find(path_);
-        if (!n || fs_.failing(FaultOp::Attributes, path_)) return false;
-        n->hidden = hidden;
-        n->writeTime = writeTime;
-        return true;
-    }
-    bool close() override {
-        std::lock_guard lock(fs_.mutex_);
-        return fs_.find(path_) && !fs_.failing(FaultOp::Close, path_);
-    }
-
-private:
-    SimFileSystem& fs_;
-    std::string path_;
-    bool writing_;
-    std::size_t pos_ = 0;
-};
-
 SimFileSystem::Node* SimFileSystem::find(const std::string& path) {
     std::lock_guard lock(mutex_);
     if (!drives.count(DriveLetter(path))) return nullptr;
     auto it = nodes.find(key(path));
-    return it == nodes.end() ? nullptr : &it->second;
+    return it == nodes.end() ? nullptr : it->second.get();
+}
+
+SimFileSystem::NodePtr SimFileSystem::newNode(const std::string& path) {
+    auto node = std::make_shared<Node>();
+    node->id = ++lastId_;
+    node->writeTime = nextTime();
+    nodes[key(path)] = node;
+    names[key(path)] = path;
+    return node;
+}
+
+void SimFileSystem::release(const std::string& path, const Node& n) {
+    Drive& drive = drives[DriveLetter(path)];
+    drive.freeBytes += ClusterRound(SizeOf(n), drive.clusterBytes);
 }
 
 bool SimFileSystem::parentExists(const std::string& path) {
@@ -111,29 +61,39 @@ bool SimFileSystem::parentExists(const std::string& path) {
 
 std::int64_t SimFileSystem::fileSize(const std::string& path) {
     std::lock_guard lock(mutex_);
+    if (failing(FaultOp::Info, path)) return -1;
     auto* n = find(path);
     if (!n || n->folder || n->locked) return -1;
     return SizeOf(*n);
 }
 
-bool SimFileSystem::exists(const std::string& path) { return find(path) != nullptr; }
+bool SimFileSystem::exists(const std::string& path) { return failing(FaultOp::Info, path) || find(path); }
 
 bool SimFileSystem::isFolder(const std::string& path) {
     std::lock_guard lock(mutex_);
+    if (failing(FaultOp::Info, path)) return false;
     auto* n = find(path);
     return n && n->folder;
 }
 
 std::int64_t SimFileSystem::driveTotalBytes(char letter) {
     std::lock_guard lock(mutex_);
+    if (failing(FaultOp::Space, std::string(1, letter) + ":\\")) return -1;
     auto it = drives.find(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
     return it == drives.end() ? -1 : it->second.totalBytes;
 }
 
 std::int64_t SimFileSystem::driveFreeKb(char letter) {
+    const DriveSpace space = driveSpace(letter);
+    return space.freeBytes < 0 ? -1 : space.freeBytes / 1024;
+}
+
+DriveSpace SimFileSystem::driveSpace(char letter) {
     std::lock_guard lock(mutex_);
+    if (failing(FaultOp::Space, std::string(1, letter) + ":\\")) return {};
     auto it = drives.find(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
-    return it == drives.end() ? -1 : it->second.freeBytes / 1024;
+    if (it == drives.end()) return {};
+    return {it->second.freeBytes, it->second.clusterBytes};
 }
 
 std::string SimFileSystem::removableDrives() {
@@ -148,12 +108,12 @@ std::vector<DirEntry> SimFileSystem::listFolder(const std::string& folder) {
     std::lock_guard lock(mutex_);
     std::vector<DirEntry> out;
     const std::string prefix = WithFinalSeparator(key(folder));
-    if (!drives.count(DriveLetter(folder))) return out;
+    if (failing(FaultOp::Info, folder) || !drives.count(DriveLetter(folder))) return out;
     for (const auto& [k, node] : nodes) {
         if (k.size() <= prefix.size() || k.compare(0, prefix.size(), prefix) != 0) continue;
         if (IndexOfGbk(k, '\\', prefix.size()) != std::string::npos) continue;  // deeper down
         const std::string& name = names[k];
-        out.push_back({name.substr(LastIndexOfGbk(name, '\\') + 1), node.folder});
+        out.push_back({name.substr(LastIndexOfGbk(name, '\\') + 1), node->folder});
     }
     return out;
 }
@@ -161,62 +121,72 @@ std::vector<DirEntry> SimFileSystem::listFolder(const std::string& folder) {
 std::unique_ptr<File> SimFileSystem::openRead(const std::string& path, ReadMode mode) {
     if (beforeOpenRead) beforeOpenRead(path, mode);
     std::lock_guard lock(mutex_);
+    if (failing(FaultOp::OpenRead, path)) return nullptr;
     auto* n = find(path);
-    if (!n || n->folder || n->locked || failing(FaultOp::OpenRead, path)) return nullptr;
-    return std::make_unique<SimFile>(*this, path, false);
+    // A copy is read back while its writer still holds it.
+    const unsigned share = mode == ReadMode::Uncached ? kSimRead | kSimWrite : kSimRead;
+    if (!n || n->folder || !mayOpen(*n, kSimRead, share)) return nullptr;
+    return openHandle(nodes[key(path)], path, kSimRead, share);
 }
 
 std::unique_ptr<File> SimFileSystem::openWrite(const std::string& path, WriteMode mode) {
     std::lock_guard lock(mutex_);
+    return failing(FaultOp::OpenWrite, path) ? nullptr : openWriteAt(path, mode);
+}
+
+std::unique_ptr<File> SimFileSystem::openWriteAt(const std::string& path, WriteMode mode) {
     auto* n = find(path);
-    if (n && (n->folder || n->readOnly || n->locked)) return nullptr;
+    if (n && (n->folder || n->readOnly || !mayOpen(*n, kSimWrite, kSimRead))) return nullptr;
     if (!n && (!parentExists(path) || path.size() > maxPathBytes)) return nullptr;
-    if (failing(FaultOp::OpenWrite, path)) return nullptr;
+    NodePtr node = n ? nodes[key(path)] : newNode(path);
     if (n) {
-        drives[DriveLetter(path)].freeBytes += static_cast<std::int64_t>(n->data.size());
-        n->data.clear();
-    } else {
-        nodes[key(path)] = Node{};
-        names[key(path)] = path;
+        release(path, *n);
+        node->data.clear();
+        node->claimedSize = -1;
+        node->writeTime = nextTime();
     }
-    nodes[key(path)].hidden = mode == WriteMode::Hidden;
-    nodes[key(path)].writeTime = nextTime();
-    return std::make_unique<SimFile>(*this, path, true);
+    node->hidden = node->system = mode == WriteMode::Hidden;
+    return openHandle(node, path, kSimWrite, kSimRead);
 }
 
 std::unique_ptr<File> SimFileSystem::createNew(const std::string& path, bool& exists) {
     std::lock_guard lock(mutex_);
+    // A name that is taken fails the create without writing anything.
     exists = find(path) != nullptr;
-    return exists ? nullptr : openWrite(path, WriteMode::Hidden);
+    if (exists || failing(FaultOp::OpenWrite, path)) return nullptr;
+    return openWriteAt(path, WriteMode::Hidden);
 }
 
 FileInfo SimFileSystem::fileInfo(const std::string& path) {
     std::lock_guard lock(mutex_);
+    if (failing(FaultOp::Info, path)) return {};
     auto* n = find(path);
     if (!n || n->folder || n->locked) return {};
-    return {SizeOf(*n), n->writeTime, key(path)};
+    return {SizeOf(*n), n->writeTime, "sim:" + std::to_string(n->id), attributes(path)};
 }
 
 bool SimFileSystem::createNewFile(const std::string& path, const std::string& bytes) {
     std::lock_guard lock(mutex_);
-    if (find(path) || !parentExists(path) || failing(FaultOp::OpenWrite, path)) return false;
-    auto file = openWrite(path);
+    if (failing(FaultOp::OpenWrite, path) || find(path) || !parentExists(path)) return false;
+    auto file = openWriteAt(path, WriteMode::Visible);
     if (!file) return false;
     const bool written = file->write(bytes.data(), bytes.size());
     if (file->close() && written) return true;
+    file.reset();
     deleteFile(path);
     return false;
 }
 
 bool SimFileSystem::flushFile(const std::string& path) {
     std::lock_guard lock(mutex_);
+    if (failing(FaultOp::Flush, path)) return false;
     auto* n = find(path);
-    return n && !n->folder && !n->readOnly && !n->locked && !failing(FaultOp::Flush, path);
+    return n && !n->folder && !n->readOnly && mayOpen(*n, kSimWrite, kSimRead);
 }
 
 bool SimFileSystem::createFolder(const std::string& path) {
     std::lock_guard lock(mutex_);
-    if (find(path) || !parentExists(path) || path.size() > maxPathBytes || failing(FaultOp::CreateFolder, path))
+    if (failing(FaultOp::CreateFolder, path) || find(path) || !parentExists(path) || path.size() > maxPathBytes)
         return false;
     addFolder(path);
     return true;
@@ -227,28 +197,33 @@ std::uint32_t SimFileSystem::attributes(const std::string& path) {
     auto* n = find(path);
     if (!n) return kNoAttributes;
     if (n->folder) return 0x10;
-    const std::uint32_t bits = (n->readOnly ? kReadOnlyAttribute : 0) | (n->hidden ? kHiddenAttribute : 0);
+    const std::uint32_t bits = (n->readOnly ? kReadOnlyAttribute : 0) | (n->hidden ? kHiddenAttribute : 0) |
+                               (n->system ? kSystemAttribute : 0);
     return bits ? bits : kNormalAttributes;
 }
 
 bool SimFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
     std::lock_guard lock(mutex_);
+    if (failing(FaultOp::Attributes, path)) return false;
     auto* n = find(path);
-    if (!n || failing(FaultOp::Attributes, path)) return false;
+    if (!n) return false;
     n->readOnly = (attributes & kReadOnlyAttribute) != 0;
     n->hidden = (attributes & kHiddenAttribute) != 0;
+    n->system = (attributes & kSystemAttribute) != 0;
     return true;
 }
 
+// Both names are opened for deleting: a handle that does not share that blocks the move.
 bool SimFileSystem::replaceFile(const std::string& from, const std::string& to) {
     std::lock_guard lock(mutex_);
+    if (failing(FaultOp::Replace, to)) return false;
     auto* source = find(from);
     auto* target = find(to);
-    if (!source || source->folder || (target && (target->folder || target->readOnly || target->locked)) ||
-        failing(FaultOp::Replace, to))
+    if (!source || source->folder || !mayOpen(*source, kSimDelete, kShareAll) ||
+        (target && (target->folder || target->readOnly || !mayOpen(*target, kSimDelete, kShareAll))))
         return false;
-    if (target) drives[DriveLetter(to)].freeBytes += static_cast<std::int64_t>(target->data.size());
-    Node moved = *source;
+    if (target) release(to, *target);
+    NodePtr moved = nodes[key(from)];
     nodes.erase(key(from));
     names.erase(key(from));
     nodes[key(to)] = moved;
@@ -264,17 +239,35 @@ std::string SimFileSystem::volumeFormat(const std::string& root) {
 
 bool SimFileSystem::deleteFile(const std::string& path) {
     std::lock_guard lock(mutex_);
+    if (failing(FaultOp::Delete, path)) return false;
     auto* n = find(path);
-    if (!n || n->folder || n->readOnly || n->locked || failing(FaultOp::Delete, path)) return false;
-    drives[DriveLetter(path)].freeBytes += static_cast<std::int64_t>(n->data.size());
+    if (!n || n->folder || n->readOnly || !mayOpen(*n, kSimDelete, kShareAll)) return false;
+    release(path, *n);
     names.erase(key(path));
     nodes.erase(key(path));
     return true;
 }
 
+DeleteOutcome SimFileSystem::deleteIfSame(const std::string& path, const FileInfo& expected) {
+    std::lock_guard lock(mutex_);
+    if (failing(FaultOp::Delete, path)) return DeleteOutcome::Failed;
+    auto* n = find(path);
+    if (!n) return DeleteOutcome::Changed;
+    if (n->folder || !mayOpen(*n, kSimDelete, kShareAll)) return DeleteOutcome::Failed;
+    if ((!expected.identity.empty() && "sim:" + std::to_string(n->id) != expected.identity) ||
+        SizeOf(*n) != expected.size || n->writeTime != expected.writeTime)
+        return DeleteOutcome::Changed;
+    release(path, *n);
+    names.erase(key(path));
+    nodes.erase(key(path));
+    return DeleteOutcome::Deleted;
+}
+
 void SimFileSystem::addDrive(char letter, std::int64_t totalBytes, std::int64_t freeBytes) {
     std::lock_guard lock(mutex_);
-    drives[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))] = {totalBytes, freeBytes};
+    Drive& drive = drives[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))];
+    drive.totalBytes = totalBytes;
+    drive.freeBytes = freeBytes;
 }
 
 void SimFileSystem::removeDrive(char letter) {
@@ -285,15 +278,42 @@ void SimFileSystem::removeDrive(char letter) {
     std::erase_if(names, [d](const auto& kv) { return kv.first[0] == d; });
 }
 
+void SimFileSystem::unplug(char letter) {
+    std::lock_guard lock(mutex_);
+    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+    if (!drives.count(upper)) return;
+    Shelved& shelf = unplugged_[upper];
+    shelf.drive = drives[upper];
+    const char d = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
+    for (auto it = nodes.begin(); it != nodes.end();) {
+        if (it->first[0] != d) {
+            ++it;
+            continue;
+        }
+        shelf.names[it->first] = names[it->first];
+        names.erase(it->first);
+        shelf.nodes.insert(nodes.extract(it++));
+    }
+    drives.erase(upper);
+}
+
+void SimFileSystem::plugIn(char letter) {
+    std::lock_guard lock(mutex_);
+    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+    auto it = unplugged_.find(upper);
+    if (it == unplugged_.end()) return;
+    drives[upper] = it->second.drive;
+    nodes.merge(it->second.nodes);
+    names.merge(it->second.names);
+    unplugged_.erase(it);
+}
+
 void SimFileSystem::addFolder(const std::string& path) {
     std::lock_guard lock(mutex_);
     const std::string k = key(path);
     for (std::size_t slash = IndexOfGbk(k, '\\', 3); ; slash = IndexOfGbk(k, '\\', slash + 1)) {
         const std::string part = slash == std::string::npos ? path.substr(0, k.size()) : path.substr(0, slash);
-        if (part.size() > 3 && !nodes.count(key(part))) {
-            nodes[key(part)] = Node{true, {}, false, false};
-            names[key(part)] = part;
-        }
+        if (part.size() > 3 && !nodes.count(key(part))) newNode(part)->folder = true;
         if (slash == std::string::npos) break;
     }
 }
@@ -302,9 +322,7 @@ void SimFileSystem::addFile(const std::string& path, const std::string& data) {
     std::lock_guard lock(mutex_);
     const std::string k = key(path);
     addFolder(path.substr(0, LastIndexOfGbk(k, '\\')));
-    nodes[k] = Node{false, data, false, false};
-    nodes[k].writeTime = nextTime();
-    names[k] = path;
+    newNode(path)->data = data;
 }
 
 std::string SimFileSystem::contents(const std::string& path) {

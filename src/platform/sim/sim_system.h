@@ -34,6 +34,7 @@ public:
         post(std::move(fn));
     }
     void startThread(std::function<void()> fn) override;
+    bool realThreads() const override { return false; }
 
     // Runs what was posted, as the main thread's message loop would.
     void runPosted();

@@ -123,6 +123,7 @@ int SimUi::messageBox(const std::string& text, const std::string& title, unsigne
 }
 
 OverwriteAnswer SimUi::askOverwrite(const std::string& text, const std::string& title, const std::string& details) {
+    if (onQuestion) onQuestion();
     const bool overwrite = messageBox(text, title, mb::OkCancel | mb::IconQuestion) == mb::IdOk;
     messageBoxes.back().details = details;
     bool forRest = false;

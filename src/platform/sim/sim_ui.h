@@ -104,6 +104,7 @@ public:
     // the same queue: IdOk overwrites, anything else skips; forRest from overwriteForRest.
     OverwriteAnswer askOverwrite(const std::string& text, const std::string& title,
                                  const std::string& details) override;
+    void closeOverwriteQuestion() override { ++questionsClosed; }
     void pumpEvents() override;
 
     // Test access.
@@ -124,6 +125,8 @@ public:
     std::vector<Wnd> poppedUp;
     int pumps = 0;
     std::function<void()> onPump;  // pending events a test wants to run at a pump
+    std::function<void()> onQuestion;  // while the overwrite question is up, before its answer
+    int questionsClosed = 0;
     std::function<void(Wnd)> onLoad;  // the window's created handler
 
 private:

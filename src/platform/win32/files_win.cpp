@@ -55,8 +55,12 @@ FileInfo IdentityOf(HANDLE h) {
     std::snprintf(id, sizeof id, "%08lx-%08lx%08lx", about.dwVolumeSerialNumber, about.nFileIndexHigh,
                   about.nFileIndexLow);
     return {static_cast<std::int64_t>(about.nFileSizeHigh) << 32 | about.nFileSizeLow, FromFileTime(about.ftLastWriteTime),
-            id};
+            id, about.dwFileAttributes};
 }
+
+// A copy in the making is hidden, and marked as a system file so that one an unplugged
+// player kept is known for the program's own next time.
+constexpr DWORD kUnfinishedAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 class WinFile : public File {
 public:
@@ -95,16 +99,12 @@ public:
         return true;
     }
     bool flush() override { return FlushFileBuffers(h_) != 0; }
-    std::int64_t writeTime() override {
-        FILETIME t;
-        return GetFileTime(h_, nullptr, nullptr, &t) ? FromFileTime(t) : -1;
-    }
-    std::string identity() override { return IdentityOf(h_).identity; }
+    FileInfo info() override { return IdentityOf(h_); }
     bool setDetails(bool hidden, std::int64_t writeTime) override {
         // On the handle: cheaper than a second open of the file by its name. Zero times stay.
         FILE_BASIC_INFO details = {};
         details.LastWriteTime.QuadPart = std::max<std::int64_t>(writeTime, 0);
-        details.FileAttributes = hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL;
+        details.FileAttributes = hidden ? kUnfinishedAttributes : FILE_ATTRIBUTE_NORMAL;
         return SetFileInformationByHandle(h_, FileBasicInfo, &details, sizeof details) != 0;
     }
     bool close() override {
@@ -155,7 +155,10 @@ std::int64_t WinFileSystem::fileSize(const std::string& path) {
 }
 
 bool WinFileSystem::exists(const std::string& path) {
-    return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_INVALID_NAME &&
+           error != ERROR_INVALID_DRIVE && error != ERROR_NOT_READY && error != ERROR_BAD_NETPATH;
 }
 
 bool WinFileSystem::isFolder(const std::string& path) {
@@ -178,6 +181,18 @@ std::int64_t WinFileSystem::driveFreeKb(char letter) {
     ULARGE_INTEGER available;
     if (!GetDiskFreeSpaceExW(DriveRoot(letter).c_str(), &available, nullptr, nullptr)) return -1;
     return static_cast<std::int64_t>(available.QuadPart / 1024);
+}
+
+DriveSpace WinFileSystem::driveSpace(char letter) {
+    // The bytes this user may still write (quotas included), and the cluster size.
+    DriveSpace space;
+    ULARGE_INTEGER available;
+    if (GetDiskFreeSpaceExW(DriveRoot(letter).c_str(), &available, nullptr, nullptr))
+        space.freeBytes = static_cast<std::int64_t>(available.QuadPart);
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+    if (GetDiskFreeSpaceW(DriveRoot(letter).c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
+        space.clusterBytes = static_cast<std::int64_t>(sectorsPerCluster) * bytesPerSector;
+    return space;
 }
 
 std::vector<DirEntry> WinFileSystem::listFolder(const std::string& folder) {
@@ -209,7 +224,7 @@ std::unique_ptr<File> WinFileSystem::openWrite(const std::string& path, WriteMod
     // CREATE_ALWAYS with other attributes refuses.
     const bool hidden = mode == WriteMode::Hidden;
     HANDLE h = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, hidden ? CREATE_ALWAYS : OPEN_ALWAYS,
-                           hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL, nullptr);
+                           hidden ? kUnfinishedAttributes : FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE && !hidden && !SetEndOfFile(h)) {
         CloseHandle(h);
         return nullptr;
@@ -219,7 +234,7 @@ std::unique_ptr<File> WinFileSystem::openWrite(const std::string& path, WriteMod
 
 std::unique_ptr<File> WinFileSystem::createNew(const std::string& path, bool& exists) {
     HANDLE h = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_HIDDEN, nullptr);
+                           kUnfinishedAttributes, nullptr);
     const DWORD error = GetLastError();
     exists = h == INVALID_HANDLE_VALUE && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS);
     return Wrap(h);
@@ -269,6 +284,37 @@ bool WinFileSystem::setAttributes(const std::string& path, std::uint32_t attribu
 }
 
 bool WinFileSystem::deleteFile(const std::string& path) { return DeleteFileW(WidePath(path).c_str()) != 0; }
+
+DeleteOutcome WinFileSystem::deleteIfSame(const std::string& path, const FileInfo& expected) {
+    // One handle for the check and the deletion: no other file can take the name between.
+    HANDLE h = CreateFileW(WidePath(path).c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? DeleteOutcome::Changed
+                                                                            : DeleteOutcome::Failed;
+    }
+    const FileInfo now = IdentityOf(h);
+    DeleteOutcome outcome = DeleteOutcome::Changed;
+    if ((expected.identity.empty() || now.identity == expected.identity) && now.size == expected.size &&
+        now.writeTime == expected.writeTime) {
+        // Read-only, hidden and system files go too; a file that stays keeps its marks.
+        FILE_BASIC_INFO marks = {};
+        const bool readOnly = (now.attributes & FILE_ATTRIBUTE_READONLY) != 0;
+        const DWORD left = now.attributes & ~FILE_ATTRIBUTE_READONLY;
+        marks.FileAttributes = left ? left : FILE_ATTRIBUTE_NORMAL;
+        if (readOnly) SetFileInformationByHandle(h, FileBasicInfo, &marks, sizeof marks);
+        FILE_DISPOSITION_INFO dispose = {TRUE};
+        outcome = SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose) ? DeleteOutcome::Deleted
+                                                                                               : DeleteOutcome::Failed;
+        if (readOnly && outcome == DeleteOutcome::Failed) {
+            marks.FileAttributes = now.attributes;
+            SetFileInformationByHandle(h, FileBasicInfo, &marks, sizeof marks);
+        }
+    }
+    CloseHandle(h);  // a file marked for deletion goes with its last handle
+    return outcome;
+}
 
 bool WinFileSystem::replaceFile(const std::string& from, const std::string& to) {
     return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;

@@ -9,6 +9,7 @@ public:
     bool isFolder(const std::string& path) override;
     std::int64_t driveTotalBytes(char letter) override;
     std::int64_t driveFreeKb(char letter) override;
+    DriveSpace driveSpace(char letter) override;
     std::string removableDrives() override;  // drives_win.cpp
     std::vector<DirEntry> listFolder(const std::string& folder) override;
     std::unique_ptr<File> openRead(const std::string& path, ReadMode) override;
@@ -24,4 +25,5 @@ public:
     bool replaceFile(const std::string& from, const std::string& to) override;
     std::string volumeFormat(const std::string& root) override;
     bool deleteFile(const std::string& path) override;
+    DeleteOutcome deleteIfSame(const std::string& path, const FileInfo& expected) override;
 };

@@ -1,10 +1,15 @@
 #include "platform/win32/overwrite_win.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "platform/win32/wide_text.h"
 
 namespace {
+
+// One job asks one question at a time; Cancel closes it from the main thread.
+std::atomic<HWND> openQuestion{nullptr};
+std::atomic<bool> openIsTaskDialog{false};
 
 struct Placing {
     HWND centreOn;
@@ -37,6 +42,8 @@ LRESULT CALLBACK PlaceBox(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE && boxPlacing) {
         Place(reinterpret_cast<HWND>(wParam), *boxPlacing);
         boxPlacing = nullptr;
+        openIsTaskDialog = false;
+        openQuestion = reinterpret_cast<HWND>(wParam);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -49,13 +56,20 @@ OverwriteAnswer AskByMessageBox(HWND owner, const Placing& placing, const std::s
     boxPlacing = &placing;
     const HHOOK hook = SetWindowsHookExW(WH_CBT, PlaceBox, nullptr, GetCurrentThreadId());
     const int answer = MessageBoxW(owner, Wide(whole).c_str(), Wide(title).c_str(), style);
+    openQuestion = nullptr;
     if (hook) UnhookWindowsHookEx(hook);
     boxPlacing = nullptr;
     return {answer == IDOK, false};
 }
 
-HRESULT CALLBACK PlaceOnCreation(HWND dialog, UINT notification, WPARAM, LPARAM, LONG_PTR placing) {
-    if (notification == TDN_CREATED) Place(dialog, *reinterpret_cast<const Placing*>(placing));
+HRESULT CALLBACK OnQuestionEvent(HWND dialog, UINT notification, WPARAM, LPARAM, LONG_PTR placing) {
+    if (notification == TDN_CREATED) {
+        Place(dialog, *reinterpret_cast<const Placing*>(placing));
+        openIsTaskDialog = true;
+        openQuestion = dialog;
+    } else if (notification == TDN_DESTROYED) {
+        openQuestion = nullptr;
+    }
     return S_OK;
 }
 
@@ -87,11 +101,18 @@ OverwriteAnswer AskOverwrite(TaskDialogFunction taskDialog, HWND owner, HWND cen
     config.pButtons = buttons;
     config.nDefaultButton = IDOK;
     config.pszVerificationText = forRest.c_str();
-    config.pfCallback = PlaceOnCreation;
+    config.pfCallback = OnQuestionEvent;
     config.lpCallbackData = reinterpret_cast<LONG_PTR>(&placing);
     int button = IDCANCEL;
     BOOL checked = FALSE;
     if (FAILED(taskDialog(&config, &button, nullptr, &checked)))
         return AskByMessageBox(owner, placing, text, title, details);
     return {button == IDOK, checked != FALSE};
+}
+
+void CloseOverwriteQuestion() {
+    const HWND question = openQuestion;
+    if (!question) return;
+    if (openIsTaskDialog) PostMessageW(question, TDM_CLICK_BUTTON, IDCANCEL, 0);
+    else PostMessageW(question, WM_COMMAND, IDCANCEL, 0);
 }

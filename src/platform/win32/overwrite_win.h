@@ -17,3 +17,5 @@ TaskDialogFunction FindTaskDialog();
 // minimised (in the tray).
 OverwriteAnswer AskOverwrite(TaskDialogFunction, HWND owner, HWND centreOn, const std::string& text,
                              const std::string& title, const std::string& details);
+// From any thread: the question up now, if any, answers 跳过.
+void CloseOverwriteQuestion();

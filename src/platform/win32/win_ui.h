@@ -6,6 +6,7 @@
 #include <array>
 
 #include "platform/ui.h"
+#include "platform/win32/overwrite_win.h"
 
 struct App;
 
@@ -67,6 +68,7 @@ public:
 
     int messageBox(const std::string& text, const std::string& title, unsigned style) override;
     OverwriteAnswer askOverwrite(const std::string& text, const std::string& title, const std::string& details) override;
+    void closeOverwriteQuestion() override { CloseOverwriteQuestion(); }
     void pumpEvents() override;
 
     // Creates the main window and every control; WM_CREATE runs the created handler.

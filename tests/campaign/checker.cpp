@@ -1,0 +1,183 @@
+// The copy job's promises, stated from the outside: the files on the sources and the
+// player before and after the job, the rows and the summary.
+#include <algorithm>
+
+#include "copyengine/filecopy.h"
+#include "record.h"
+#include "text/gbk.h"
+
+namespace {
+
+bool OnPlayer(const std::string& key) { return key.size() > 2 && key[0] == 'k' && key[1] == ':'; }
+bool Leftover(const FileState& f) {
+    return (f.hidden && f.system) || f.path.ends_with(".RuzoriZE3.tmp");
+}
+std::string NameOf(const std::string& key) { return key.substr(LastIndexOfGbk(key, '\\') + 1); }
+std::string FolderOf(const std::string& key) { return key.substr(0, LastIndexOfGbk(key, '\\') + 1); }
+
+// The folder a row's file goes to, and whether name is its name there or a numbered one.
+std::string DestFolder(const RowRecord& row) {
+    std::string folder = "K:" + row.subPath;
+    return Key(WithFinalSeparator(folder));
+}
+bool NamedFor(const std::string& name, const std::string& rowName) {
+    if (name == rowName) return true;
+    const auto dot = LastIndexOfGbk(rowName, '.');
+    const std::size_t stem = dot == std::string::npos || dot == 0 ? rowName.size() : dot;
+    const std::string head = rowName.substr(0, stem) + " (", tail = ")" + rowName.substr(stem);
+    if (name.size() <= head.size() + tail.size() || !name.starts_with(head) || !name.ends_with(tail)) return false;
+    const std::string k = name.substr(head.size(), name.size() - head.size() - tail.size());
+    return std::all_of(k.begin(), k.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+class Checker {
+public:
+    Checker(const CampaignJob& job, const JobRecord& rec) : job_(job), rec_(rec) {}
+
+    std::string check() {
+        std::string broken = summary();
+        for (const std::string& key : rec_.asked)
+            if (broken.empty() && rec_.before.count(key) && Leftover(rec_.before.at(key)))
+                broken = "asked about the program's own leftover: " + rec_.before.at(key).path;
+        for (const auto& [key, was] : rec_.before)
+            if (broken.empty()) broken = rec_.after.count(key) ? kept(key, was) : vanished(key);
+        for (const auto& [key, now] : rec_.after)
+            if (broken.empty() && OnPlayer(key)) broken = whole(key, now);
+        for (const RowRecord& row : rec_.rows)
+            if (broken.empty()) broken = told(row);
+        return broken.empty() ? writtenOnce() : broken;
+    }
+
+private:
+    // 4. The summary counts the rows that left the list.
+    std::string summary() {
+        const long copied = std::count_if(rec_.rows.begin(), rec_.rows.end(), [](const RowRecord& r) { return r.left; });
+        if (!rec_.summary.starts_with("共")) return copied ? "rows left the list of a job that did not run" : "";
+        const std::string expected =
+            "共" + std::to_string(rec_.rows.size()) + "个,成功复制" + std::to_string(copied) + "个,";
+        return rec_.summary.starts_with(expected) ? "" : "summary \"" + rec_.summary + "\", rows copied " + std::to_string(copied);
+    }
+
+    // 1. A file gone is a listed source whose copy is whole on the player, its row copied.
+    std::string vanished(const std::string& key) {
+        if (rec_.goneByEvent.count(key) || Leftover(rec_.before.at(key))) return "";
+        if (failedInPlace(key)) return "";
+        const RowRecord* row = rowOf(key);
+        if (!row) return "gone without being listed: " + rec_.before.at(key).path;
+        if (!job_.deleteSource) return "source deleted with the option off: " + row->path;
+        if (!row->left) return "source deleted, its row still listed: " + row->path;
+        // The copy holds the source as it was last: a source changed since its copy stays.
+        const auto changed = rec_.lastBytes.find(key);
+        const bool whole = changed == rec_.lastBytes.end() ? holdsCopy(*row) : holdsCopy(*row, changed->second);
+        return whole ? "" : "source deleted without its whole copy: " + row->path;
+    }
+
+    // 2. A file the player held is as it was, or a listed source's after 覆盖, or an old file
+    // a copy in place failed over, its source kept.
+    std::string kept(const std::string& key, const FileState& was) {
+        const FileState& now = rec_.after.at(key);
+        if (!OnPlayer(key) || now.bytes == was.bytes || Leftover(was)) return "";
+        if (key == rec_.changedByEvent && contentsOf(key).count(now.bytes)) return "";
+        if (sourceBytes(now.bytes)) {
+            return rec_.mayReplace.count(key) || rec_.replaceAll ? "" : "replaced without 覆盖: " + now.path;
+        }
+        return failedInPlace(key) ? "" : "a file on the player changed: " + now.path;
+    }
+
+    // 3. Whatever is visible on the player is whole: no temporary, no part of a file.
+    std::string whole(const std::string& key, const FileState& now) {
+        const auto was = rec_.before.find(key);
+        const bool unchanged = was != rec_.before.end() && was->second.bytes == now.bytes;
+        if (now.hidden) {
+            return unchanged || rec_.faulted ? "" : "a hidden file left by a job without a fault: " + now.path;
+        }
+        // The shell's copy is visible as it is made: a fault between its end and the program
+        // hiding it leaves it in sight, whole.
+        const bool shellsMoment = rec_.shellsMoment && sourceBytes(now.bytes);
+        if (now.path.ends_with(".RuzoriZE3.tmp") && !shellsMoment) return "a temporary visible: " + now.path;
+        if (unchanged || sourceBytes(now.bytes) || failedInPlace(key)) return "";
+        return "an incomplete file visible: " + now.path;
+    }
+
+    // 4. A row that left the list has its copy; a row that stays says why, or was not reached.
+    // The player's own file at its destination is never copied, nor counted.
+    std::string told(const RowRecord& row) {
+        if (DestFolder(row) + NameOf(Key(row.path)) == Key(row.path)) {
+            for (const auto& [key, now] : rec_.after)
+                if (key != Key(row.path) && !now.bytes.empty() && onlyIn(Key(row.path), now.bytes) &&
+                    (!rec_.before.count(key) || rec_.before.at(key).bytes != now.bytes))
+                    return "the player's own file copied: " + row.path + " to " + now.path;
+            if (row.left) return "the player's own file counted as copied: " + row.path;
+        }
+        if (row.left) return holdsCopy(row) ? "" : "counted as copied without its copy: " + row.path;
+        // With room to spare, nothing but the unplug can have kept a copy from being written.
+        if (rec_.unplugged && job_.freeClusters == kPlenty && row.reason == kDestUnwritableText)
+            return "an unplugged player told as a write error: " + row.path;
+        return row.reason.empty() && row.imageAfter != row.image ? "listed without a reason: " + row.path : "";
+    }
+
+    // 4. No source is written twice: new copies of any content are no more than its sources.
+    std::string writtenOnce() {
+        std::map<std::string, int> copies, sources;
+        for (const auto& [key, now] : rec_.after) {
+            const auto was = rec_.before.find(key);
+            if (OnPlayer(key) && !now.hidden && !now.bytes.empty() && (was == rec_.before.end() || was->second.bytes != now.bytes))
+                ++copies[now.bytes];
+        }
+        for (const std::string& key : rec_.listed)
+            for (const std::string& bytes : contentsOf(key)) ++sources[bytes];
+        for (const auto& [bytes, n] : copies)
+            if (n > sources[bytes]) return "one source written " + std::to_string(n) + " times";
+        return "";
+    }
+
+    const RowRecord* rowOf(const std::string& key) const {
+        const RowRecord* found = nullptr;
+        for (const RowRecord& row : rec_.rows)
+            if (Key(row.path) == key && (!found || row.left)) found = &row;
+        return found;
+    }
+    const std::set<std::string>& contentsOf(const std::string& key) const {
+        static const std::set<std::string> none;
+        const auto it = rec_.contents.find(key);
+        return it == rec_.contents.end() ? none : it->second;
+    }
+    // The bytes are this listed file's, and no other listed file's.
+    bool onlyIn(const std::string& key, const std::string& bytes) const {
+        return contentsOf(key).count(bytes) && std::none_of(rec_.listed.begin(), rec_.listed.end(), [&](const std::string& other) {
+                   return other != key && contentsOf(other).count(bytes);
+               });
+    }
+    bool sourceBytes(const std::string& bytes) const {
+        return std::any_of(rec_.listed.begin(), rec_.listed.end(),
+                           [&](const std::string& key) { return contentsOf(key).count(bytes) > 0; });
+    }
+    // A visible file at the row's destination, or a numbered name beside it, holds the row's
+    // source as it was or as it became.
+    bool holdsCopy(const RowRecord& row) const {
+        const std::set<std::string>& source = contentsOf(Key(row.path));
+        return std::any_of(source.begin(), source.end(), [&](const std::string& bytes) { return holdsCopy(row, bytes); });
+    }
+    bool holdsCopy(const RowRecord& row, const std::string& bytes) const {
+        const std::string folder = DestFolder(row), name = NameOf(Key(row.path));
+        return std::any_of(rec_.after.begin(), rec_.after.end(), [&](const auto& entry) {
+            const auto& [key, now] = entry;
+            return !now.hidden && FolderOf(key) == folder && NamedFor(NameOf(key), name) && now.bytes == bytes;
+        });
+    }
+    // The one exception: a copy in place that failed, its row still listed with its reason
+    // and its source still there. Only a fault can fail one: it starts only when it fits.
+    bool failedInPlace(const std::string& key) const {
+        return rec_.faulted && std::any_of(rec_.rows.begin(), rec_.rows.end(), [&](const RowRecord& row) {
+            return !row.left && !row.reason.empty() && DestFolder(row) == FolderOf(key) &&
+                   NamedFor(NameOf(key), NameOf(Key(row.path))) && rec_.after.count(Key(row.path));
+        });
+    }
+
+    const CampaignJob& job_;
+    const JobRecord& rec_;
+};
+
+}  // namespace
+
+std::string CheckPromises(const CampaignJob& job, const JobRecord& rec) { return Checker(job, rec).check(); }

@@ -1,0 +1,49 @@
+// The copy job's promises over generated jobs: a fixed set of seeds, and the jobs the
+// campaign once broke, shrunk, kept as they were found.
+#include <gtest/gtest.h>
+
+#include "campaign.h"
+
+namespace {
+
+TEST(CopyCampaign, TheJobsOfFixedSeedsKeepEveryPromise) {
+    const CampaignOutcome outcome = RunCampaign(20081, 2000);
+    EXPECT_EQ(outcome.failed, 0) << outcome.report;
+    EXPECT_EQ(outcome.jobs, 2000);
+}
+
+CampaignJob OneSong(const std::vector<WorldFile>& player) {
+    CampaignJob job;
+    job.files = {{"S:\\a.mp3", 1000, 1, 100}};
+    job.files.insert(job.files.end(), player.begin(), player.end());
+    job.listed = {"S:\\a.mp3"};
+    return job;
+}
+
+TEST(CopyCampaign, TheJobsItOnceBrokeKeepEveryPromise) {
+    // A hidden file the same as the source counted as its copy, and the source went.
+    CampaignJob hiddenCopy = OneSong({{"K:\\music\\a.mp3", 1000, 1, 100, false, true, false}});
+    hiddenCopy.deleteSource = true;
+    // The shell's copy of a source deleted by the first run: asked about, then written over.
+    CampaignJob goneSource = OneSong({});
+    goneSource.shell = goneSource.deleteSource = goneSource.twice = true;
+    // The shell's temporary shown before its check; the player unplugged during the check.
+    CampaignJob shellUnplugged = OneSong({{"K:\\music\\a.mp3", 500, 50, 10000}});
+    shellUnplugged.shell = shellUnplugged.verify = true;
+    shellUnplugged.event = Event::Unplug;
+    shellUnplugged.eventAt = 12;
+    // A look-up that failed taken for a free name: the shell wrote over the file unasked.
+    CampaignJob failedLookUp = OneSong({{"K:\\music\\a.mp3", 500, 50, 10000}});
+    failedLookUp.shell = true;
+    failedLookUp.answers = {0};
+    failedLookUp.event = Event::Failure;
+    failedLookUp.eventAt = 6;
+    // A temporary shown before it took the old file's name; unplugged at the rename.
+    CampaignJob unpluggedRename = shellUnplugged;
+    unpluggedRename.shell = false;
+    unpluggedRename.eventAt = 21;
+    for (const CampaignJob& job : {hiddenCopy, goneSource, shellUnplugged, failedLookUp, unpluggedRename})
+        EXPECT_EQ(RunCampaignJob(job), "") << JobAsCode(job);
+}
+
+}  // namespace
