@@ -212,9 +212,10 @@ private:
             return work;
         }
         const std::string dest = BuildDestinationPath(plan_.root, row.subPath, row.source);
-        Source source = openSource(row.source);
+        std::string refusal = NameRefusal(row.source);
+        if (refusal.empty() && dest.empty()) refusal = kUnsafeRuleText;
+        Source source = refusal.empty() ? openSource(row.source) : Source{};  // a device is never opened
         work.writeTime = source.info.writeTime;
-        std::string refusal = dest.empty() ? kUnsafeRuleText : "";
         if (refusal.empty() && plan_.ownCopy && !source.file) refusal = kSourceUnreadableText;
         if (refusal.empty()) refusal = Refusal(plan_, source.info.size, GetFolderPart(dest), places_);
         if (!refusal.empty()) {

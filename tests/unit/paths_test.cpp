@@ -1,8 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "copyengine/copyjob.h"
+#include "copyengine/filecopy.h"
+#include "copylist/copylist.h"
+#include "copylist/folderwalk.h"
 #include "paths/paths.h"
 #include "platform/sim/sim_platform.h"
 #include "settings/rules.h"
+#include "text/gbk.h"
 
 namespace {
 
@@ -80,7 +87,8 @@ TEST(DestinationPath, JoinsRootSubPathAndFileName) {
     EXPECT_EQ(BuildDestinationPath("J:\\VIDEO", "\\", "D:\\mv\\a.rmvb"), "J:\\VIDEO\\a.rmvb");
     EXPECT_EQ(BuildDestinationPath("J:\\", "\\", "D:\\a.mp3"), "J:\\a.mp3");
     EXPECT_EQ(BuildDestinationPath("K:\\player\\", "\\music", "D:\\a.mp3"), "K:\\player\\music\\a.mp3");
-    for (const char* outside : {"Video", "\\..\\..\\escape", "\\C:\\x", "\\a\\.\\b"})
+    for (const char* outside : {"Video", "\\..\\..\\escape", "\\C:\\x", "\\a\\.\\b", "\\CON", "\\con", "\\com1",
+                                "\\NUL\\x", "\\COM1.mp3", "\\a\\LPT1", "\\aux .txt"})
         EXPECT_EQ(BuildDestinationPath("J:\\sub", outside, "D:\\a.rmvb"), "") << outside;
     EXPECT_EQ(BuildDestinationPath("K:\\" + kYun, "\\" + kYun, "D:\\" + kYun + "\\" + kYun),
               "K:\\" + kYun + "\\" + kYun + "\\" + kYun);
@@ -108,4 +116,72 @@ TEST(FolderTest, FoldersNeedTheFolderAttribute) {
     EXPECT_FALSE(FolderExists(s.fs, "J:\\txt\\"));
     s.fs.removeDrive('J');
     EXPECT_FALSE(FolderExists(s.fs, "J:\\Video\\"));
+}
+
+// Paths as a script, a shortcut or another program may give them, through the list to the
+// player. Each row holds the path the system opens; whatever the job writes lies right in
+// its rule's folder under the root, by the system's own reading of the path.
+TEST(PathsToThePlayer, EveryCopyLandsInItsRulesFolderUnderTheRoot) {
+    struct Case {
+        std::string given, row, outcome;  // outcome: the copy on the player, or the row's reason
+    };
+    const Case cases[] = {
+        {"C:\\m\\CD1\\x/../../a.mp3", "C:\\m\\a.mp3", "K:\\player\\music\\a.mp3"},
+        {"C:\\m\\CD1\\x/../../../../m/b.mp3", "C:\\m\\b.mp3", "K:\\player\\music\\b.mp3"},
+        {"CD1\\.\\c.txt", "C:\\m\\CD1\\c.txt", "K:\\player\\txt\\c.txt"},
+        {"\\m\\\\CD1\\..\\d.avi. ", "C:\\m\\d.avi", "K:\\player\\Video\\d.avi"},
+        {"cat", "C:\\m\\cat", kSourceUnreadableText},  // three letters are no drive root
+        {"C:x", "C:\\m\\x", kSourceUnreadableText},
+        {"C:\\m\\CON", "C:\\m\\CON", kDeviceNameText},
+        {"C:\\m\\nul.mp3", "C:\\m\\nul.mp3", kDeviceNameText},
+        {"C:\\m\\a.mp3:s", "C:\\m\\a.mp3:s", kStreamNameText},
+        {"odd", "C:\\m\\odd\\e.mp3.", kCutNameText},  // a folder's files keep their own names
+        {"C:\\m\\odd2\\", "C:\\m\\odd2\\f.mp3 ", kCutNameText},
+    };
+    SimPlatform s;
+    s.fs.addDrive('C', 8LL << 30, 4LL << 30);
+    s.fs.addDrive('K', 8LL << 30, 4LL << 30);
+    s.fs.addFolder("K:\\player");
+    for (const char* f : {"C:\\m\\a.mp3", "C:\\m\\b.mp3", "C:\\m\\CD1\\c.txt", "C:\\m\\d.avi", "C:\\m\\CON",
+                          "C:\\m\\nul.mp3", "C:\\m\\odd\\e.mp3.", "C:\\m\\odd2\\f.mp3 "})
+        s.fs.addFile(f, "data");
+    s.sys.currentFolder = "C:\\m";
+    RestoreDefaultRules(s.app);
+    s.ui.setChecked(Ctl::选择框_规则, true);
+    s.ui.setText(Ctl::目录框, "K:\\player");
+    s.ui.setComboIndex(Ctl::组合框_复制方法, 0);
+    s.ui.loadWindow(Wnd::Mini);
+    std::string given;
+    for (const auto& c : cases) given += c.given + "\r\n";
+    AddPaths(s.app, given);
+
+    std::vector<std::string> rows;
+    std::set<std::string> expected;
+    const std::string root = ResolvePath("K:\\player", "C:\\");
+    for (int r = 0; r < s.ui.rowCount(Ctl::超级列表框); ++r) {
+        const std::string row = s.ui.cell(Ctl::超级列表框, r, 0), subPath = s.ui.cell(Ctl::超级列表框, r, 2);
+        rows.push_back(row);
+        const std::string dest = BuildDestinationPath("K:\\player", subPath, row);
+        if (dest.empty()) continue;
+        SCOPED_TRACE(dest);
+        const std::string folder = ResolvePath(root + subPath, "C:\\");
+        EXPECT_EQ(ResolvePath(dest, "C:\\"), WithFinalSeparator(folder) + GetFileName(dest));
+        EXPECT_EQ(GetFileName(dest), GetFileName(row));
+    }
+    for (const auto& c : cases)
+        if (c.outcome.starts_with("K:")) expected.insert(c.outcome);
+    ASSERT_EQ(rows.size(), std::size(cases));
+
+    StartCopyJob(s.app);
+    s.sys.runPosted();
+    std::set<std::string> written;
+    ForEachFileIn(s.fs, "K:\\", [&written](const std::string& f) { return written.insert(f).second; });
+    EXPECT_EQ(written, expected);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].given);
+        EXPECT_EQ(rows[i], cases[i].row);
+        if (!cases[i].outcome.starts_with("K:")) {
+            EXPECT_EQ(s.app.failureReasons[rows[i]], cases[i].outcome);
+        }
+    }
 }

@@ -22,7 +22,7 @@ const bool kIsSender = [] {
     char window[32];
     if (!GetEnvironmentVariableA(kSenderVariable, window, sizeof window)) return false;
     WinSystem sys;
-    ExitProcess(sys.handOverCommandLine(std::strtoul(window, nullptr, 16)) ? 0 : 1);
+    ExitProcess(sys.handOverPaths(std::strtoul(window, nullptr, 16), sys.commandLinePaths()) ? 0 : 1);
 }();
 
 App* gReceiver = nullptr;
