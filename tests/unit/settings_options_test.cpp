@@ -153,7 +153,7 @@ TEST(SettingsFile, LongCopyPathIsCutTo254Bytes) {
 
 // The file is written beside itself and put in place: a failed write leaves it whole.
 TEST(SettingsFile, AFailedSaveLeavesTheFileAsItWas) {
-    for (FaultOp failing : {FaultOp::OpenWrite, FaultOp::Write, FaultOp::Close, FaultOp::Replace}) {
+    for (FaultOp failing : {FaultOp::OpenWrite, FaultOp::Write, FaultOp::Flush, FaultOp::Close, FaultOp::Replace}) {
         SettingsSim s;
         LoadOptions(s.app);
         s.ui.setChecked(Ctl::选择框_校验, true);
@@ -162,6 +162,44 @@ TEST(SettingsFile, AFailedSaveLeavesTheFileAsItWas) {
         EXPECT_EQ(s.iniText(), DefaultIniTemplate);
         EXPECT_FALSE(s.fs.exists(std::string(SettingsSim::kIniPath) + ".tmp"));
     }
+}
+
+// Held open by another program, or failing to read: saving over it would leave only the
+// keys being saved.
+TEST(SettingsFile, AFileThatCannotBeReadIsKeptAndTheSaveRefused) {
+    for (FaultOp failing : {FaultOp::OpenRead, FaultOp::Read}) {
+        SettingsSim s;
+        LoadOptions(s.app);
+        s.ui.setChecked(Ctl::选择框_校验, true);
+        s.fs.fault = [failing](FaultOp op, const std::string& path) {
+            return op == failing && path == SettingsSim::kIniPath;
+        };
+        SaveOptionsAndConfirm(s.app);
+        s.fs.fault = nullptr;
+        EXPECT_EQ(s.iniText(), DefaultIniTemplate) << static_cast<int>(failing);
+        ASSERT_EQ(s.ui.messageBoxes.size(), 1u);
+        EXPECT_EQ(s.ui.messageBoxes[0].text.find("保存失败！无法读取文件\r\n" + std::string(SettingsSim::kIniPath)), 0u);
+        EXPECT_EQ(s.ui.messageBoxes[0].style, mb::Ok | mb::IconError);
+    }
+}
+
+// A hand-edited file keeps every line the program does not write, byte for byte: the
+// "[]" still ends 扩展名配置, so 路径4 stays outside it.
+TEST(SettingsFile, ASaveChangesOnlyTheLinesOfItsOwnKeys) {
+    const std::string before = "; my player\r\n[MP4配置]\r\n 复制路径 = K:\\\r\n\r\n文件校验=0\r\n[扩展名配置]\r\n"
+                               "扩展名4=*.bmp\r\n[]\r\n路径4=\\picture\n";
+    SettingsSim s(before);
+    LoadOptions(s.app);
+    s.ui.setChecked(Ctl::选择框_校验, true);
+    EXPECT_TRUE(SaveOptions(s.app));
+    EXPECT_EQ(s.iniText(), "; my player\r\n[MP4配置]\r\n 复制路径 = K:\\\r\n\r\n文件校验=1\r\n迷你窗口=1\r\n删除文件=0\r\n"
+                           "启用规则=1\r\n复制方法=0\r\n[扩展名配置]\r\n扩展名4=*.bmp\r\n[]\r\n路径4=\\picture\n");
+    EXPECT_EQ(s.stored("扩展名配置", "路径4"), "<missing>");
+
+    // A value with a line break would add keys of its own.
+    const std::string saved = s.iniText();
+    EXPECT_FALSE(s.ini.writeString("MP4配置", "复制路径", "K:\\\r\n[扩展名配置]\r\n路径1=\\..", SettingsSim::kIniPath));
+    EXPECT_EQ(s.iniText(), saved);
 }
 
 TEST(SettingsFile, RandomBytesLoadWithDefaults) {
