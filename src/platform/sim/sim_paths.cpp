@@ -69,10 +69,10 @@ std::string ResolvePath(const std::string& path, const std::string& currentFolde
             out += name;
             break;
         }
-        if (name.back() == '.') name.pop_back();
+        if (EndsWithGbk(name, '.')) name.pop_back();
         starts.push_back(out.size());
         out += name + "\\";
     }
-    while (out.size() > root && (out.back() == '.' || out.back() == ' ')) out.pop_back();
+    while (out.size() > root && (EndsWithGbk(out, '.') || EndsWithGbk(out, ' '))) out.pop_back();
     return out;
 }
