@@ -85,7 +85,7 @@ bool IsFileNotFolder(FileSystem& fs, const std::string& path) {
 }
 
 bool FolderExists(FileSystem& fs, const std::string& path) {
-    if (path.size() == 3) return fs.driveTotalBytes(path[0]) >= 0;
+    if (path.size() == 3 && path.ends_with(":\\")) return fs.driveTotalBytes(path[0]) >= 0;
     std::string folder = path;
     if (EndsWithGbk(folder, '\\')) folder.pop_back();
     return fs.isFolder(folder);
