@@ -151,9 +151,11 @@ TEST(SettingsFile, LongCopyPathIsCutTo254Bytes) {
     EXPECT_EQ(escaped.ui.text(Ctl::目录框), "K:\\" + emoji.substr(0, 35 * kEscapeSize));
 }
 
-// The file is written beside itself and put in place: a failed write leaves it whole.
+// The file is written beside itself and put in place: a failed write leaves it whole. One
+// that cannot be read is not saved over, which would leave only the keys being saved.
 TEST(SettingsFile, AFailedSaveLeavesTheFileAsItWas) {
-    for (FaultOp failing : {FaultOp::OpenWrite, FaultOp::Write, FaultOp::Flush, FaultOp::Close, FaultOp::Replace}) {
+    for (FaultOp failing : {FaultOp::OpenRead, FaultOp::Read, FaultOp::OpenWrite, FaultOp::Write, FaultOp::Flush,
+                            FaultOp::Close, FaultOp::Replace}) {
         SettingsSim s;
         LoadOptions(s.app);
         s.ui.setChecked(Ctl::选择框_校验, true);
@@ -161,25 +163,6 @@ TEST(SettingsFile, AFailedSaveLeavesTheFileAsItWas) {
         EXPECT_FALSE(SaveOptions(s.app)) << static_cast<int>(failing);
         EXPECT_EQ(s.iniText(), DefaultIniTemplate);
         EXPECT_FALSE(s.fs.exists(std::string(SettingsSim::kIniPath) + ".tmp"));
-    }
-}
-
-// Held open by another program, or failing to read: saving over it would leave only the
-// keys being saved.
-TEST(SettingsFile, AFileThatCannotBeReadIsKeptAndTheSaveRefused) {
-    for (FaultOp failing : {FaultOp::OpenRead, FaultOp::Read}) {
-        SettingsSim s;
-        LoadOptions(s.app);
-        s.ui.setChecked(Ctl::选择框_校验, true);
-        s.fs.fault = [failing](FaultOp op, const std::string& path) {
-            return op == failing && path == SettingsSim::kIniPath;
-        };
-        SaveOptionsAndConfirm(s.app);
-        s.fs.fault = nullptr;
-        EXPECT_EQ(s.iniText(), DefaultIniTemplate) << static_cast<int>(failing);
-        ASSERT_EQ(s.ui.messageBoxes.size(), 1u);
-        EXPECT_EQ(s.ui.messageBoxes[0].text.find("保存失败！无法读取文件\r\n" + std::string(SettingsSim::kIniPath)), 0u);
-        EXPECT_EQ(s.ui.messageBoxes[0].style, mb::Ok | mb::IconError);
     }
 }
 
@@ -275,18 +258,25 @@ TEST(SaveOptions, AlsoKeepsTheRulesTheListShowsForTheNextStart) {
             EXPECT_EQ(restarted.ui.cell(Ctl::超级列表框_扩展名, r, c), s.ui.cell(Ctl::超级列表框_扩展名, r, c));
 }
 
-// A read-only mp4.ini, as in a program folder under Program Files.
-TEST(SaveOptions, BothSaveButtonsNameTheFileTheyCouldNotWrite) {
-    for (auto save : {SaveOptionsAndConfirm, ApplyRuleEdit}) {
+// A read-only mp4.ini, as in a program folder under Program Files, and one that another
+// program holds open.
+TEST(SaveOptions, BothSaveButtonsNameTheFileAndWhyTheyCouldNotSaveIt) {
+    const struct {
+        void (*save)(App&);
+        bool held;
+    } cases[] = {{SaveOptionsAndConfirm, false}, {ApplyRuleEdit, false}, {SaveOptionsAndConfirm, true}, {ApplyRuleEdit, true}};
+    for (const auto& [save, held] : cases) {
         SettingsSim s;
         LoadOptions(s.app);
         s.ui.setChecked(Ctl::选择框_校验, true);
         s.ui.selectRow(Ctl::超级列表框_扩展名, 2);
         s.ui.setText(Ctl::编辑框_扩展名, "*.doc");
-        s.fs.find(SettingsSim::kIniPath)->readOnly = true;
+        auto* file = s.fs.find(SettingsSim::kIniPath);
+        (held ? file->locked : file->readOnly) = true;
         save(s.app);
         ASSERT_EQ(s.ui.messageBoxes.size(), 1u);
-        EXPECT_NE(s.ui.messageBoxes[0].text.find(SettingsSim::kIniPath), std::string::npos);
+        const std::string why = held ? "保存失败！无法读取文件\r\n" : "保存失败！无法写入文件\r\n";
+        EXPECT_EQ(s.ui.messageBoxes[0].text.find(why + SettingsSim::kIniPath), 0u);
         EXPECT_EQ(s.ui.messageBoxes[0].title, kProgramTitle);
         EXPECT_EQ(s.ui.messageBoxes[0].style, mb::Ok | mb::IconError);
     }
