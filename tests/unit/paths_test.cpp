@@ -119,9 +119,8 @@ TEST(FolderTest, FoldersNeedTheFolderAttribute) {
     EXPECT_FALSE(FolderExists(s.fs, "J:\\Video\\"));
 }
 
-// Paths as a script, a shortcut or another program may give them, through the list to the
-// player. Each row holds the path the system opens, and each destination lies right inside
-// its rule's folder under the root, by the system's own reading of the path.
+// Paths as a script or another program may give them, through the list to the player: each
+// destination lies right inside its rule's folder under the root, as the system reads it.
 TEST(PathsToThePlayer, EveryCopyLandsInItsRulesFolderUnderTheRoot) {
     const struct {
         std::string given, row, outcome;  // outcome: the copy on the player, or the row's reason
@@ -149,7 +148,6 @@ TEST(PathsToThePlayer, EveryCopyLandsInItsRulesFolderUnderTheRoot) {
     s.ui.setChecked(Ctl::选择框_规则, true);
     s.ui.setText(Ctl::目录框, "K:\\player");
     s.ui.setComboIndex(Ctl::组合框_复制方法, 0);
-    s.ui.loadWindow(Wnd::Mini);
     std::string given;
     for (const auto& c : cases) given += c.given + "\r\n";
     AddPaths(s.app, given);

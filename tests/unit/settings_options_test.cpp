@@ -151,8 +151,8 @@ TEST(SettingsFile, LongCopyPathIsCutTo254Bytes) {
     EXPECT_EQ(escaped.ui.text(Ctl::目录框), "K:\\" + emoji.substr(0, 35 * kEscapeSize));
 }
 
-// The file is written beside itself and put in place: a failed write leaves it whole. One
-// that cannot be read is not saved over, which would leave only the keys being saved.
+// Written beside itself and put in place: a failed write leaves it whole; one that cannot
+// be read is not saved over, which would leave only the keys being saved.
 TEST(SettingsFile, AFailedSaveLeavesTheFileAsItWas) {
     for (FaultOp failing : {FaultOp::OpenRead, FaultOp::Read, FaultOp::OpenWrite, FaultOp::Write, FaultOp::Flush,
                             FaultOp::Close, FaultOp::Replace}) {
@@ -166,8 +166,7 @@ TEST(SettingsFile, AFailedSaveLeavesTheFileAsItWas) {
     }
 }
 
-// A hand-edited file keeps every line the program does not write, byte for byte: the
-// "[]" still ends 扩展名配置, so 路径4 stays outside it.
+// A hand-edited file keeps every line the program does not write: "[]" still ends 扩展名配置.
 TEST(SettingsFile, ASaveChangesOnlyTheLinesOfItsOwnKeys) {
     const std::string before = "; my player\r\n[MP4配置]\r\n 复制路径 = K:\\\r\n\r\n文件校验=0\r\n[扩展名配置]\r\n"
                                "扩展名4=*.bmp\r\n[]\r\n路径4=\\picture\n";
@@ -258,14 +257,11 @@ TEST(SaveOptions, AlsoKeepsTheRulesTheListShowsForTheNextStart) {
             EXPECT_EQ(restarted.ui.cell(Ctl::超级列表框_扩展名, r, c), s.ui.cell(Ctl::超级列表框_扩展名, r, c));
 }
 
-// A read-only mp4.ini, as in a program folder under Program Files, and one that another
-// program holds open.
+// A read-only mp4.ini (a program folder under Program Files), and one held open elsewhere.
 TEST(SaveOptions, BothSaveButtonsNameTheFileAndWhyTheyCouldNotSaveIt) {
-    const struct {
-        void (*save)(App&);
-        bool held;
-    } cases[] = {{SaveOptionsAndConfirm, false}, {ApplyRuleEdit, false}, {SaveOptionsAndConfirm, true}, {ApplyRuleEdit, true}};
-    for (const auto& [save, held] : cases) {
+    for (int i = 0; i < 4; ++i) {
+        const auto save = i % 2 ? ApplyRuleEdit : SaveOptionsAndConfirm;
+        const bool held = i > 1;
         SettingsSim s;
         LoadOptions(s.app);
         s.ui.setChecked(Ctl::选择框_校验, true);
