@@ -24,8 +24,8 @@ std::string DriveOf(const std::string& folder) {
     return folder.substr(0, std::min(folder.size(), RootSize(folder) - 1));
 }
 
-// The path as an absolute one, "\" as its only separator, the root not yet "\"-terminated
-// only for a bare "\\server".
+// The path made absolute against the current folder (or the root of its drive), with "\"
+// as its only separator.
 std::string Absolute(std::string path, const std::string& currentFolder) {
     std::replace(path.begin(), path.end(), '/', '\\');  // "/" is never a trail byte
     const std::string here = WithFinalSeparator(currentFolder);
