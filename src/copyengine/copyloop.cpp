@@ -115,14 +115,12 @@ private:
             return work;
         }
         const std::string dest = BuildDestinationPath(plan_.root, row.subPath, row.source);
+        std::string refusal = NameRefusal(row.source);
+        if (refusal.empty() && dest.empty()) refusal = kUnsafeRuleText;
         // The player's own file at its destination is that file, whatever the job did before.
-        if (!dest.empty() && app_.fs.nameKey(dest) == first->first) {
-            work.result = CopyResult{false, kSameFileText};
-            return work;
-        }
-        Source source = openSource(row.source);
+        if (refusal.empty() && app_.fs.nameKey(dest) == first->first) refusal = kSameFileText;
+        Source source = refusal.empty() ? openSource(row.source) : Source{};  // a device is never opened
         work.source = source.info;
-        std::string refusal = dest.empty() ? kUnsafeRuleText : "";
         if (refusal.empty() && ((plan_.ownCopy && !source.file) || source.info.size < 0)) refusal = kSourceUnreadableText;
         if (refusal.empty()) refusal = Refusal(plan_, source.info.size, GetFolderPart(dest), places_);
         if (!refusal.empty()) {

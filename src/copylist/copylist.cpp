@@ -17,18 +17,6 @@ constexpr Ctl kList = Ctl::超级列表框;
 constexpr double kBytesPerM = 1048576.0;
 constexpr std::uint64_t kPumpEveryMs = 20;
 
-// The pieces of text between "\r\n" separators, empty ones left out.
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> pieces;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        if (end > start) pieces.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return pieces;
-}
-
 // The list takes the rows without repainting; every kPumpEveryMs the pending window
 // events run and the list is painted once, so the window stays responsive without a
 // repaint per file.
@@ -63,10 +51,12 @@ void AddFilesByDialog(App& app) {
 
 void AddPaths(App& app, const std::string& text) {
     ++app.intakeDepth;
-    for (const auto& piece : SplitLines(text)) {
+    // Every way in (a drop, the dialog, the command line, a hand-over) passes here, so each
+    // row holds the path the system opens, and no name can climb out of its rule's folder.
+    for (const auto& path : WholePaths(app.sys, text)) {
         if (app.exitRequested) break;
-        if (FolderExists(app.fs, piece)) AddFolderFiles(app, piece);
-        else AddFileEntry(app, piece);
+        if (FolderExists(app.fs, path)) AddFolderFiles(app, path);
+        else AddFileEntry(app, path);
     }
     --app.intakeDepth;
     if (app.exitRequested) return;

@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "paths/rulecheck.h"
+#include "platform/system.h"
 #include "text/gbk.h"
 
 namespace {
@@ -34,14 +35,37 @@ RuleMatch LookupRule(App& app, const std::string& path) {
     return {};
 }
 
+std::vector<std::string> WholePaths(System& sys, const std::string& text) {
+    std::vector<std::string> paths;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        if (end > start) paths.push_back(sys.fullPath(text.substr(start, end - start)));
+        start = end + 2;
+    }
+    return paths;
+}
+
+std::string NameRefusal(const std::string& sourcePath) {
+    const std::string name = GetFileName(sourcePath);
+    if (name.find(':') != std::string::npos) return kStreamNameText;
+    if (EndsWithGbk(name, '.') || EndsWithGbk(name, ' ')) return kCutNameText;
+    if (IsDeviceName(name)) return kDeviceNameText;
+    return "";
+}
+
 std::string BuildDestinationPath(const std::string& root, const std::string& subPath,
                                  const std::string& sourcePath) {
-    if (!IsSafeSubPath(subPath)) return "";  // a hand-edited rule must not lead out of the root
+    // A hand-edited rule must not lead out of the root, nor a name out of the rule's folder.
+    const std::string name = GetFileName(sourcePath);
+    if (!IsSafeSubPath(subPath) || name.empty() || name.find('/') != std::string::npos ||
+        !NameRefusal(sourcePath).empty())
+        return "";
     std::string dest = root;
     if (EndsWithGbk(dest, '\\')) dest.pop_back();
     dest += subPath;
     if (!EndsWithGbk(dest, '\\')) dest += '\\';
-    return dest + GetFileName(sourcePath);
+    return dest + name;
 }
 
 std::string NumberedName(const std::string& path, int k) {
@@ -61,7 +85,7 @@ bool IsFileNotFolder(FileSystem& fs, const std::string& path) {
 }
 
 bool FolderExists(FileSystem& fs, const std::string& path) {
-    if (path.size() == 3) return fs.driveTotalBytes(path[0]) >= 0;
+    if (path.size() == 3 && path.ends_with(":\\")) return fs.driveTotalBytes(path[0]) >= 0;
     std::string folder = path;
     if (EndsWithGbk(folder, '\\')) folder.pop_back();
     return fs.isFolder(folder);

@@ -31,6 +31,11 @@ bool IsName(const std::string& name) {
 
 bool IsPattern(const std::string& item) { return item.starts_with("*.") && IsName(item.substr(2)); }
 
+// A device name would send the rule's files to the device, or make a folder Explorer cannot delete.
+bool IsFolderName(const std::string& name) { return IsName(name) && !IsDeviceName(name); }
+
+bool IsNoDevice(const std::string& name) { return !IsDeviceName(name); }
+
 // Each part of s between single-byte separators passes ok.
 bool AllParts(const std::string& s, char separator, bool (*ok)(const std::string&)) {
     for (std::size_t from = 0;;) {
@@ -52,8 +57,18 @@ bool IsSafeSubPath(const std::string& subPath) {
     if (subPath[0] != '\\' || !IsWholeGbk(subPath)) return false;
     std::string names = subPath.substr(1);
     if (EndsWithGbk(names, '\\')) names.pop_back();
-    return AllParts(names, '\\', IsName);
+    return AllParts(names, '\\', IsFolderName);
 }
+
+bool IsDeviceName(const std::string& name) {
+    std::string base = LowerAsciiGbk(name.substr(0, name.find('.')));
+    while (!base.empty() && base.back() == ' ') base.pop_back();  // "con .txt" is CON as well
+    if (base == "con" || base == "prn" || base == "aux" || base == "nul") return true;
+    return base.size() == 4 && (base.starts_with("com") || base.starts_with("lpt")) && base[3] >= '0' &&
+           base[3] <= '9';
+}
+
+bool NamesDevice(const std::string& subPath) { return !AllParts(subPath, '\\', IsNoDevice); }
 
 std::string WithLeadingBackslash(const std::string& subPath) {
     return subPath.empty() || subPath[0] == '\\' ? subPath : "\\" + subPath;

@@ -8,19 +8,26 @@
 #include "platform/files.h"
 #include "text/gbk.h"
 
-// The rules follow the private-profile functions as they are implemented on the
-// systems the program runs on: the file is parsed into sections and keys, a write that
-// changes something saves the whole tree again, and values pass through a buffer of
-// 255 characters that the ANSI side cuts to 254 bytes.
+// Reads follow the private-profile functions as they are implemented on the systems the
+// program runs on: the file is parsed into sections and keys, and values pass through a
+// buffer of 255 characters that the ANSI side cuts to 254 bytes. A write changes the line
+// of its key, or adds one, and keeps every other byte of the file, as Windows does: a
+// line the program does not understand (an empty "[]", a comment) stays where it was.
 namespace {
 
+struct Line {
+    std::string text;
+    std::string end;  // its line break: "\r\n", "\r", "\n", or "" at the end of the file
+};
 struct Key {
     std::string name;
     std::optional<std::string> value;  // none for a line without "="
+    std::size_t line = 0;
 };
 struct Section {
     std::string name;  // "" for the lines before the first header
     std::vector<Key> keys;
+    std::size_t end = 0;  // the line after its last one that is not blank: where a new key goes
 };
 using Tree = std::vector<Section>;
 
@@ -43,49 +50,55 @@ std::string Trim(const std::string& s) { return TrimRight(TrimLeft(s)); }
 // Section and key names compare without case for ASCII letters.
 bool SameName(const std::string& a, const std::string& b) { return LowerAsciiGbk(a) == LowerAsciiGbk(b); }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", i);
-        lines.push_back(text.substr(i, end - i));
-        if (end == std::string::npos) break;
-        i = text.find_first_not_of("\r\n", end);
+// "\r\n", a lone "\r" and a lone "\n" each end a line.
+std::vector<Line> Lines(const std::string& text) {
+    std::vector<Line> lines;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", i), text.size());
+        const std::size_t breakSize = end == text.size() ? 0 : text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+        lines.push_back({text.substr(i, end - i), text.substr(end, breakSize)});
+        i = end + breakSize;
     }
     return lines;
 }
 
-void AddKeyLine(Section& section, const std::string& line) {
+std::string Joined(const std::vector<Line>& lines) {
+    std::string text;
+    for (const auto& line : lines) text += line.text + line.end;
+    return text;
+}
+
+void AddKeyLine(Section& section, const std::string& line, std::size_t index) {
     const auto eq = line.find('=');
-    Key key{eq == std::string::npos ? line : TrimRight(line.substr(0, eq)), std::nullopt};
+    Key key{eq == std::string::npos ? line : TrimRight(line.substr(0, eq)), std::nullopt, index};
     if (eq != std::string::npos) key.value = TrimLeft(line.substr(eq + 1));
     // A run of lines with empty names keeps only the first.
     if (key.name.empty() && !section.keys.empty() && section.keys.back().name.empty()) return;
     section.keys.push_back(std::move(key));
 }
 
-Tree Parse(const std::string& text) {
+Tree Parse(const std::vector<Line>& lines) {
     Tree tree;
-    if (text.empty()) return tree;
+    if (lines.empty()) return tree;
     tree.push_back({});
-    for (const auto& raw : Lines(text)) {
-        const std::string line = Trim(raw);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string line = Trim(lines[i].text);
         if (line.empty()) continue;
         const auto close = line[0] == '[' ? LastIndexOfGbk(line, ']') : std::string::npos;
-        if (close != std::string::npos) tree.push_back({Trim(line.substr(1, close - 1)), {}});
-        else AddKeyLine(tree.back(), line);  // a "[" line without "]" is a key too
+        if (close != std::string::npos) tree.push_back({Trim(line.substr(1, close - 1)), {}, i + 1});
+        else AddKeyLine(tree.back(), line, i);  // a "[" line without "]" is a key too
+        tree.back().end = i + 1;
     }
     return tree;
 }
 
-std::string Serialise(const Tree& tree) {
-    std::string text;
-    for (const auto& section : tree) {
-        if (!section.name.empty()) text += "[" + section.name + "]\r\n";
-        for (const auto& key : section.keys) text += key.name + (key.value ? "=" + *key.value : "") + "\r\n";
-    }
-    return text;
+// A new line before lines[at], the one above it ended first if it was the file's last.
+void InsertLine(std::vector<Line>& lines, std::size_t at, const std::string& text) {
+    if (at > 0 && lines[at - 1].end.empty()) lines[at - 1].end = "\r\n";
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), Line{text, "\r\n"});
 }
+
+bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
 
 // Only the first section of a name is searched; the first key of a name wins.
 Section* FindSection(Tree& tree, const std::string& name) {
@@ -155,20 +168,24 @@ int ParseInt(const std::string& s) {
 
 }  // namespace
 
-// The file's bytes; "" when it is missing.
-std::string IniProfile::contents(const std::string& path) {
-    std::string text;
+// The file's bytes; "" when it is missing, nothing when it is there but cannot be read.
+std::optional<std::string> IniProfile::contents(const std::string& path) {
     auto file = fs_.openRead(path, ReadMode::Cached);
-    if (!file) return text;
+    if (!file) return fs_.exists(path) ? std::nullopt : std::optional<std::string>("");
+    std::string text;
     char buffer[4096];
-    for (std::int64_t n; (n = file->read(buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+    std::int64_t n;
+    while ((n = file->read(buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<std::size_t>(n));
     file->close();
+    if (n < 0) return std::nullopt;
     return text;
 }
 
+bool IniProfile::readable(const std::string& path) { return contents(path).has_value(); }
+
 std::string IniProfile::readString(const std::string& section, const std::string& key,
                                    const std::string& def, const std::string& path) {
-    Tree tree = Parse(contents(path));
+    Tree tree = Parse(Lines(contents(path).value_or("")));
     const Key* k = FindKey(FindSection(tree, section), key);
     std::string value = k && k->value ? *k->value : DefaultText(def);
     const std::string copied = CutGbk(CopyEntry(value, kMaxIniValueBytes + 1), kMaxIniValueBytes);
@@ -179,7 +196,7 @@ std::string IniProfile::readString(const std::string& section, const std::string
 
 int IniProfile::readInt(const std::string& section, const std::string& key, int def,
                         const std::string& path) {
-    Tree tree = Parse(contents(path));
+    Tree tree = Parse(Lines(contents(path).value_or("")));
     const Key* k = FindKey(FindSection(tree, section), key);
     const std::string text = CopyEntry(k && k->value ? *k->value : "", 30);
     return text.empty() ? def : ParseInt(text);
@@ -187,24 +204,34 @@ int IniProfile::readInt(const std::string& section, const std::string& key, int 
 
 bool IniProfile::writeString(const std::string& section, const std::string& key,
                              const std::string& value, const std::string& path) {
-    if (fs_.isFolder(path)) return false;
-    Tree tree = Parse(contents(path));
+    // A line break would add lines of its own to the file.
+    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) || fs_.isFolder(path)) return false;
+    // A file that cannot be read is not replaced by one holding only this key.
+    const std::optional<std::string> text = contents(path);
+    if (!text) return false;
+    std::vector<Line> lines = Lines(*text);
+    Tree tree = Parse(lines);
     Section* s = FindSection(tree, section);
-    if (!s) s = &tree.emplace_back(Section{TrimLeft(section), {}});
-    Key* k = FindKey(s, key);
-    if (!k) k = &s->keys.emplace_back(Key{TrimLeft(key), std::nullopt});
+    const Key* k = FindKey(s, key);
     const std::string stored = TrimLeft(value);
-    if (k->value == stored) return true;  // nothing changes, the file is left alone
-    k->value = stored;
-    return replaceWhole(path, Serialise(tree));
+    if (k && k->value == stored) return true;  // nothing changes, the file is left alone
+    if (k) {
+        lines[k->line].text = k->name + "=" + stored;
+    } else if (s) {
+        InsertLine(lines, s->end, TrimLeft(key) + "=" + stored);
+    } else {
+        if (!TrimLeft(section).empty()) InsertLine(lines, lines.size(), "[" + TrimLeft(section) + "]");
+        InsertLine(lines, lines.size(), TrimLeft(key) + "=" + stored);
+    }
+    return replaceWhole(path, Joined(lines));
 }
 
-// Written beside the file and then put in its place, so a full disk or a failed write
-// leaves the old file whole rather than empty or cut.
+// Written beside the file, pushed to the device and then put in its place, so a full
+// disk, a failed write or a lost power leaves the old file whole rather than empty or cut.
 bool IniProfile::replaceWhole(const std::string& path, const std::string& text) {
     const std::string temporary = path + ".tmp";
     auto file = fs_.openWrite(temporary);
-    const bool written = file && file->write(text.data(), text.size()) && file->close();
+    const bool written = file && file->write(text.data(), text.size()) && file->flush() && file->close();
     if (written && fs_.replaceFile(temporary, path)) return true;
     file.reset();  // an open file cannot be deleted
     fs_.deleteFile(temporary);

@@ -2,6 +2,8 @@
 // INI files read and written byte for byte by the program itself, by the rules of the
 // Windows private-profile functions, so GBK keys and values survive whatever the
 // system's code page.
+#include <optional>
+
 #include "platform/profile.h"
 
 class FileSystem;
@@ -15,9 +17,10 @@ public:
                 const std::string& path) override;
     bool writeString(const std::string& section, const std::string& key,
                      const std::string& value, const std::string& path) override;
+    bool readable(const std::string& path) override;
 
 private:
-    std::string contents(const std::string& path);
+    std::optional<std::string> contents(const std::string& path);
     bool replaceWhole(const std::string& path, const std::string& text);
 
     FileSystem& fs_;

@@ -16,6 +16,11 @@ public:
     // reads as 0); def when missing.
     virtual int readInt(const std::string& section, const std::string& key, int def,
                         const std::string& path) = 0;
+    // False, the file untouched, when it cannot be written, when it is there but cannot be
+    // read (its other keys would be lost), or when a text holds a line break.
     virtual bool writeString(const std::string& section, const std::string& key,
                              const std::string& value, const std::string& path) = 0;
+    // False when the file is there but cannot be read whole (held open by another program,
+    // a read error); a missing file reads as empty.
+    virtual bool readable(const std::string& path) = 0;
 };

@@ -24,8 +24,13 @@ public:
 
     // The paths given on the command line, joined by "\r\n"; "" when there are none.
     virtual std::string commandLinePaths() = 0;
-    // Sends those paths to the running instance's main window; false when it took none.
-    virtual bool handOverCommandLine(std::uint32_t window) = 0;
+    // Sends paths ("\r\n" between them) to the running instance's main window; false when
+    // it took none.
+    virtual bool handOverPaths(std::uint32_t window, const std::string& paths) = 0;
+    // The path made whole and plain as the system opens it: resolved against this process's
+    // current folder, "/" turned into "\", "." and ".." resolved, a final dot or blank
+    // dropped. The path as given when the system cannot resolve it.
+    virtual std::string fullPath(const std::string& path) = 0;
 
     // Ends the message loop; the windows are destroyed and the process exits with code.
     virtual void quit(int code) = 0;

@@ -25,6 +25,12 @@ void ConfirmSave(App& app, bool saved, const std::string& success) {
         app.ui.messageBox(success, kProgramTitle, mb::Ok | mb::IconInfo);
         return;
     }
+    if (!app.ini.readable(app.settingsPath)) {
+        app.ui.messageBox("保存失败！无法读取文件\r\n" + app.settingsPath +
+                              "\r\n为了不丢失其中的其他设置，文件保持原样。\r\n请关闭正在使用该文件的程序后再保存。",
+                          kProgramTitle, mb::Ok | mb::IconError);
+        return;
+    }
     app.ui.messageBox("保存失败！无法写入文件\r\n" + app.settingsPath + "\r\n请检查该文件是否只读，或所在文件夹是否允许写入。",
                       kProgramTitle, mb::Ok | mb::IconError);
 }

@@ -13,5 +13,5 @@ bool WriteIniText(App&, const std::string& section, const std::string& key, cons
 bool FitsIniValue(const std::string& value);
 std::string TooLongForIni(const std::string& what);
 
-// Says success, or that mp4.ini could not be written, naming it.
+// Says success, or that mp4.ini could not be read or written, naming it.
 void ConfirmSave(App&, bool saved, const std::string& success);

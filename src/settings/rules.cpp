@@ -25,6 +25,9 @@ const std::array<RuleText, kRuleCount> kDefaultRules = {{
 }};
 
 const char kBadPattern[] = "扩展名格式不对！\r\n每项应为“*.扩展名”，多项用分号分开\r\n例如：*.mp3;*.wma";
+const char kDeviceSubPath[] =
+    "目标路径不能用设备名！\r\nCON、PRN、AUX、NUL、COM0至COM9、LPT0至LPT9\r\n"
+    "（带扩展名的也算，如 NUL.txt）是Windows保留的名称，不能作文件夹名";
 const char kBadSubPath[] =
     "目标路径格式不对！\r\n应为目标目录下的文件夹，例如：\\music\r\n"
     "不能含盘符、“.”或“..”，\r\n也不能含 < > : \" / | ? * 等字符";
@@ -72,6 +75,7 @@ void ApplyRuleEdit(App& app) {
     const std::string refusal = row < 0                                           ? "没有选中需要修改的项"
                                 : !FitsIniValue(pattern) || !FitsIniValue(subPath) ? TooLongForIni("扩展名或目标路径")
                                 : !IsPatternList(pattern)                          ? kBadPattern
+                                : NamesDevice(subPath)                             ? kDeviceSubPath
                                 : !IsSafeSubPath(subPath)                          ? kBadSubPath
                                                                                    : "";
     if (!refusal.empty()) {

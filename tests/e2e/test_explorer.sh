@@ -40,13 +40,15 @@ album\\1.mp3	0.001
 album\\2.mp3	0.002
 gone.txt	-1" rows
 
-# ---- a second start with two paths while the first is hidden in the tray
+# ---- a second start with two paths (one relative, one with / and ..) while the first is in the tray
 drive minimize main >/dev/null
 check_until "the first is hidden in the tray" "0" drive visible main
-app_start RuzoriZE3.exe "$(winpath "$SRC/f.avi")" "$(winpath "$SRC/g.wma")"
+app_start RuzoriZE3.exe "src/album/../f.avi" "$(winpath "$SRC/album")\\CD1/../../g.wma"
 app_wait_exit "$APP_PID" 30
 check_eq "the second start ends with code 0" "0" echo "$APP_EXIT"
 check_until "the first instance added both" "6" drive lv-count 超级列表框
+check_eq "each listed whole: from the second start's folder, / and .. resolved" "f.avi	0.003
+g.wma	0.004" eval 'rows | tail -n 2'
 check_eq "and stayed in the tray" "0" drive visible main
 check "the first still runs" app_running "$FIRST_PID"
 screenshot handed-over

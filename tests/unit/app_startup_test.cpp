@@ -64,10 +64,11 @@ TEST(StartWithPaths, ASecondStartHandsThemOverAndEndsSilently) {
     SimPlatform second;
     second.sys.events.insert("RuzoriZE3.exe");
     second.sys.registry["RuzoriZE3.exe"] = 0x777;
-    second.sys.commandLine = "C:\\a.mp3\r\nD:\\";
+    second.sys.commandLine = "C:\\a.mp3\r\nD:\\\r\nCD1\\..\\b.mp3";
+    second.sys.currentFolder = "E:\\album";  // its own, which the running one does not share
     second.sys.refusedHandOvers = 3;  // busy for a moment: taken on the fourth try
     InitMainWindow(second.app, 0x999);
-    EXPECT_EQ(second.sys.handedOver[0x777], "C:\\a.mp3\r\nD:\\");
+    EXPECT_EQ(second.sys.handedOver[0x777], "C:\\a.mp3\r\nD:\\\r\nE:\\album\\b.mp3");
     EXPECT_TRUE(second.sys.activated.empty());  // the running window stays where it is
     EXPECT_EQ(second.sys.exitCode, 0);
     EXPECT_TRUE(second.ui.messageBoxes.empty());

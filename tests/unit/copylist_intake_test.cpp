@@ -61,7 +61,7 @@ TEST_F(CopyListTest, BadPathsBecomeRowsOfSizeMinusOne) {
     EXPECT_EQ(Row(0), "J:\\locked.mp3|-1|\\music|2");
     EXPECT_EQ(Row(1), "Q:\\|-1|\\|0");  // a drive with no medium is not a folder
     EXPECT_EQ(Row(2), "Q:\\gone\\x.avi|-1|\\Video|1");
-    EXPECT_EQ(Row(3), "not a path|-1|\\|0");
+    EXPECT_EQ(Row(3), "C:\\Users\\user\\not a path|-1|\\|0");  // whole, in the current folder
     EXPECT_EQ(Caption(), "文件总大小:0 M   目标磁盘剩余:4096 M");
 }
 

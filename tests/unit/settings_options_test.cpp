@@ -151,9 +151,11 @@ TEST(SettingsFile, LongCopyPathIsCutTo254Bytes) {
     EXPECT_EQ(escaped.ui.text(Ctl::目录框), "K:\\" + emoji.substr(0, 35 * kEscapeSize));
 }
 
-// The file is written beside itself and put in place: a failed write leaves it whole.
+// Written beside itself and put in place: a failed write leaves it whole; one that cannot
+// be read is not saved over, which would leave only the keys being saved.
 TEST(SettingsFile, AFailedSaveLeavesTheFileAsItWas) {
-    for (FaultOp failing : {FaultOp::OpenWrite, FaultOp::Write, FaultOp::Close, FaultOp::Replace}) {
+    for (FaultOp failing : {FaultOp::OpenRead, FaultOp::Read, FaultOp::OpenWrite, FaultOp::Write, FaultOp::Flush,
+                            FaultOp::Close, FaultOp::Replace}) {
         SettingsSim s;
         LoadOptions(s.app);
         s.ui.setChecked(Ctl::选择框_校验, true);
@@ -162,6 +164,24 @@ TEST(SettingsFile, AFailedSaveLeavesTheFileAsItWas) {
         EXPECT_EQ(s.iniText(), DefaultIniTemplate);
         EXPECT_FALSE(s.fs.exists(std::string(SettingsSim::kIniPath) + ".tmp"));
     }
+}
+
+// A hand-edited file keeps every line the program does not write: "[]" still ends 扩展名配置.
+TEST(SettingsFile, ASaveChangesOnlyTheLinesOfItsOwnKeys) {
+    const std::string before = "; my player\r\n[MP4配置]\r\n 复制路径 = K:\\\r\n\r\n文件校验=0\r\n[扩展名配置]\r\n"
+                               "扩展名4=*.bmp\r\n[]\r\n路径4=\\picture\n";
+    SettingsSim s(before);
+    LoadOptions(s.app);
+    s.ui.setChecked(Ctl::选择框_校验, true);
+    EXPECT_TRUE(SaveOptions(s.app));
+    EXPECT_EQ(s.iniText(), "; my player\r\n[MP4配置]\r\n 复制路径 = K:\\\r\n\r\n文件校验=1\r\n迷你窗口=1\r\n删除文件=0\r\n"
+                           "启用规则=1\r\n复制方法=0\r\n[扩展名配置]\r\n扩展名4=*.bmp\r\n[]\r\n路径4=\\picture\n");
+    EXPECT_EQ(s.stored("扩展名配置", "路径4"), "<missing>");
+
+    // A value with a line break would add keys of its own.
+    const std::string saved = s.iniText();
+    EXPECT_FALSE(s.ini.writeString("MP4配置", "复制路径", "K:\\\r\n[扩展名配置]\r\n路径1=\\..", SettingsSim::kIniPath));
+    EXPECT_EQ(s.iniText(), saved);
 }
 
 TEST(SettingsFile, RandomBytesLoadWithDefaults) {
@@ -237,18 +257,22 @@ TEST(SaveOptions, AlsoKeepsTheRulesTheListShowsForTheNextStart) {
             EXPECT_EQ(restarted.ui.cell(Ctl::超级列表框_扩展名, r, c), s.ui.cell(Ctl::超级列表框_扩展名, r, c));
 }
 
-// A read-only mp4.ini, as in a program folder under Program Files.
-TEST(SaveOptions, BothSaveButtonsNameTheFileTheyCouldNotWrite) {
-    for (auto save : {SaveOptionsAndConfirm, ApplyRuleEdit}) {
+// A read-only mp4.ini (a program folder under Program Files), and one held open elsewhere.
+TEST(SaveOptions, BothSaveButtonsNameTheFileAndWhyTheyCouldNotSaveIt) {
+    for (int i = 0; i < 4; ++i) {
+        const auto save = i % 2 ? ApplyRuleEdit : SaveOptionsAndConfirm;
+        const bool held = i > 1;
         SettingsSim s;
         LoadOptions(s.app);
         s.ui.setChecked(Ctl::选择框_校验, true);
         s.ui.selectRow(Ctl::超级列表框_扩展名, 2);
         s.ui.setText(Ctl::编辑框_扩展名, "*.doc");
-        s.fs.find(SettingsSim::kIniPath)->readOnly = true;
+        auto* file = s.fs.find(SettingsSim::kIniPath);
+        (held ? file->locked : file->readOnly) = true;
         save(s.app);
         ASSERT_EQ(s.ui.messageBoxes.size(), 1u);
-        EXPECT_NE(s.ui.messageBoxes[0].text.find(SettingsSim::kIniPath), std::string::npos);
+        const std::string why = held ? "保存失败！无法读取文件\r\n" : "保存失败！无法写入文件\r\n";
+        EXPECT_EQ(s.ui.messageBoxes[0].text.find(why + SettingsSim::kIniPath), 0u);
         EXPECT_EQ(s.ui.messageBoxes[0].title, kProgramTitle);
         EXPECT_EQ(s.ui.messageBoxes[0].style, mb::Ok | mb::IconError);
     }

@@ -142,6 +142,9 @@ TEST(RuleEditor, ApplyRefusesPatternsAndPathsThatAreNotSafe) {
         {"*.txt", "\\\\server\\share", "目标路径"},
         {"*.txt", "\\a/../..", "目标路径"},
         {"*.txt", "\\a|b", "目标路径"},
+        {"*.txt", "\\COM1.mp3", "目标路径不能用设备名"},
+        {"*.txt", "\\a\\lpt1\\", "目标路径不能用设备名"},
+        {"*.txt", "\\CONSOLE\\COM10", "", "\\CONSOLE\\COM10"},
         // mp4.ini gives back 254 bytes: a longer text would come back cut
         {"*." + std::string(4089, 'e'), "\\txt", "扩展名或目标路径太长"},
         {"*.txt", "\\" + std::string(127, 'a') + "運" + std::string(125, 'a'), "扩展名或目标路径太长"},

@@ -1,5 +1,5 @@
-// The instance marker, the hand-over of paths between two processes and the Send To
-// shortcut, against the real system.
+// The instance marker, the hand-over of paths between two processes, the resolution of
+// a path against the current folder and the Send To shortcut, against the real system.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
@@ -7,10 +7,12 @@
 #include <cstdlib>
 
 #include "app/handover.h"
+#include "platform/sim/sim_paths.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/win32/handover_win.h"
 #include "platform/win32/win_shell.h"
 #include "platform/win32/win_system.h"
+#include "text/escape.h"
 
 namespace {
 
@@ -22,7 +24,7 @@ const bool kIsSender = [] {
     char window[32];
     if (!GetEnvironmentVariableA(kSenderVariable, window, sizeof window)) return false;
     WinSystem sys;
-    ExitProcess(sys.handOverCommandLine(std::strtoul(window, nullptr, 16)) ? 0 : 1);
+    ExitProcess(sys.handOverPaths(std::strtoul(window, nullptr, 16), sys.commandLinePaths()) ? 0 : 1);
 }();
 
 App* gReceiver = nullptr;
@@ -88,6 +90,23 @@ TEST(HandOver, QuotedPathsReachTheRunningInstanceFromAnotherProcess) {
     sim.sys.runPosted();
     EXPECT_EQ(sim.ui.rowCount(Ctl::超级列表框), 3);
     DestroyWindow(receiver);
+}
+
+// The simulator's resolution against the system's; device names left out, which Wine and
+// Windows before 11 turn into "\\.\CON" while Windows 11 and the simulator leave them.
+TEST(FullPath, SimulatorResolvesAsTheSystemDoes) {
+    ASSERT_TRUE(SetCurrentDirectoryW(L"C:\\windows\\system32"));
+    const std::string hangul = EscapeCodePoint(0xD55C);
+    const std::string cases[] = {
+        "cat", "C:x", "D:x", "C:", "\\x\\y", ".", "..", "x/", " C:\\a", "..\\..\\..\\..\\a", "C:\\m\\CD1\\x/../../a.mp3",
+        "C:\\m\\CD1\\x/../../../../m/01.mp3", "C:\\..\\..\\a", "C://m//a", "C:\\m\\\\\\a", "C:\\m\\a.mp3.", "C:\\m\\a.mp3 ",
+        "C:\\m\\a.mp3. . ", "C:\\m\\...", "C:\\m.\\a", "C:\\m..\\a", "C:\\m \\a", "C:\\m. \\a", "C:\\a\\...\\b", "C:\\m\\a.\\.\\b.",
+        "C:\\a\\.", "C:\\a\\..", "C:\\a\\b\\..", "C:\\a\\.\\", "C:\\a\\..\\", "C:\\m\\01.mp3:s", "C:\\m\\.hidden", "C:\\ a\\ b",
+        "\\\\srv\\share\\..\\..\\x", "\\\\srv", "\\\\srv\\share", "\\\\?\\C:\\a\\..\\b", "//?/C:/a/../b", "\\\\.\\C:\\a\\..\\b",
+        "C:\\運\\..\\a", "運\\x.", "C:\\" + hangul + "\\..\\" + hangul + ".mp3",
+    };
+    WinSystem sys;
+    for (const auto& path : cases) EXPECT_EQ(ResolvePath(path, "C:\\windows\\system32"), sys.fullPath(path)) << path;
 }
 
 TEST(SendTo, ShortcutCreatedReadBackAndRemoved) {

@@ -13,10 +13,10 @@ void SimSystem::writeInstanceWindow(const std::string& name, std::uint32_t windo
 
 void SimSystem::deleteInstanceWindow(const std::string& name) { registry.erase(name); }
 
-bool SimSystem::handOverCommandLine(std::uint32_t window) {
-    if (window == 0 || commandLine.empty()) return false;
+bool SimSystem::handOverPaths(std::uint32_t window, const std::string& paths) {
+    if (window == 0 || paths.empty()) return false;
     if (refusedHandOvers > 0) return --refusedHandOvers, false;
-    handedOver[window] += commandLine;
+    handedOver[window] += paths;
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "platform/sim/sim_paths.h"
 #include "platform/system.h"
 
 class SimSystem : public System {
@@ -18,7 +19,8 @@ public:
     void deleteInstanceWindow(const std::string& name) override;
     void activateWindow(std::uint32_t window) override { activated.push_back(window); }
     std::string commandLinePaths() override { return commandLine; }
-    bool handOverCommandLine(std::uint32_t window) override;
+    bool handOverPaths(std::uint32_t window, const std::string& paths) override;
+    std::string fullPath(const std::string& path) override { return ResolvePath(path, currentFolder); }
     void quit(int code) override { quitCode = code; }
     void exitProcess(int code) override { exitCode = code; }
     std::uint64_t tickMs() override { return now; }
@@ -44,6 +46,7 @@ public:
     std::map<std::string, std::uint32_t> registry;
     std::vector<std::uint32_t> activated;
     std::string commandLine;  // the paths given, joined by "\r\n"
+    std::string currentFolder = "C:\\Users\\user";
     std::map<std::uint32_t, std::string> handedOver;  // what each window was sent
     int refusedHandOvers = 0;  // the running instance is too busy to take this many
     int quitCode = -1, exitCode = -1;

@@ -42,11 +42,11 @@ LRESULT OnHandOverReceived(App& app, const COPYDATASTRUCT* block) {
 
 std::string WinSystem::commandLinePaths() { return Narrow(WideView(CommandLineText())); }
 
-bool WinSystem::handOverCommandLine(std::uint32_t window) {
+bool WinSystem::handOverPaths(std::uint32_t window, const std::string& paths) {
     HWND target = WindowFromValue(window);
-    std::u16string text = CommandLineText();
+    std::wstring text = Wide(paths);
     if (text.empty() || !IsWindow(target)) return false;
-    COPYDATASTRUCT block{kHandOverTag, static_cast<DWORD>(text.size() * sizeof(char16_t)), text.data()};
+    COPYDATASTRUCT block{kHandOverTag, static_cast<DWORD>(text.size() * sizeof(wchar_t)), text.data()};
     DWORD_PTR taken = FALSE;
     return SendMessageTimeoutW(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block), SMTO_ABORTIFHUNG,
                                kHandOverWaitMs, &taken) &&

@@ -62,6 +62,17 @@ void WinSystem::activateWindow(std::uint32_t window) {
     SetForegroundWindow(h);
 }
 
+std::string WinSystem::fullPath(const std::string& path) {
+    const std::wstring given = Wide(path);
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetFullPathNameW(given.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (n == 0) return path;
+        if (n < full.size()) return Narrow(std::wstring_view(full).substr(0, n));
+        full.resize(n);
+    }
+}
+
 void WinSystem::quit(int code) { PostQuitMessage(code); }
 void WinSystem::exitProcess(int code) { ExitProcess(static_cast<UINT>(code)); }
 std::uint64_t WinSystem::tickMs() { return GetTickCount64(); }

@@ -18,7 +18,8 @@ public:
     void deleteInstanceWindow(const std::string& name) override;
     void activateWindow(std::uint32_t window) override;
     std::string commandLinePaths() override;               // handover_win.cpp
-    bool handOverCommandLine(std::uint32_t window) override;  // handover_win.cpp
+    bool handOverPaths(std::uint32_t window, const std::string& paths) override;  // handover_win.cpp
+    std::string fullPath(const std::string& path) override;
     void quit(int code) override;
     void exitProcess(int code) override;
     std::uint64_t tickMs() override;
