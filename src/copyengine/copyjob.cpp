@@ -6,6 +6,7 @@
 #include "copyengine/copyloop.h"
 #include "copyengine/jobstate.h"
 #include "copyengine/jobui.h"
+#include "copyengine/room.h"
 #include "paths/paths.h"
 #include "copylist/sizedisplay.h"
 #include "settings/playerdrive.h"
@@ -14,8 +15,16 @@
 
 namespace {
 
-// The root and the free space; a refusal leaves the list and the controls as they are.
-// A missing root may be a player that came back under another letter.
+constexpr char kTooLargeText[] = "待复制文件总大小 大于 目标磁盘 剩余空间！\r\n请删除一些文件！";
+
+// A refusal leaves the list and the controls as they are.
+void Refuse(App& app, const std::string& refusal) {
+    ShowTrayBalloon(app, kProgramTitle, refusal, 2);
+    ShowIdlePictures(app);
+}
+
+// The root; the size line shown again. A missing root may be a player that came back
+// under another letter.
 bool PassesChecks(App& app) {
     const std::string typed = app.ui.text(Ctl::目录框);
     if (!FolderExists(app.fs, typed) && !IsFileNotFolder(app.fs, typed)) OfferNewPlayerDrive(app);
@@ -25,11 +34,11 @@ bool PassesChecks(App& app) {
         refusal = "目标目录 " + root + " 不是文件夹！";
     else if (!FolderExists(app.fs, root))
         refusal = "目标目录 " + root + " 不存在！";
-    else if (!RefreshSizeDisplay(app))
-        refusal = "待复制文件总大小 大于 目标磁盘 剩余空间！\r\n请删除一些文件！";
-    if (refusal.empty()) return true;
-    ShowTrayBalloon(app, kProgramTitle, refusal, 2);
-    ShowIdlePictures(app);
+    if (refusal.empty()) {
+        RefreshSizeDisplay(app);
+        return true;
+    }
+    Refuse(app, refusal);
     return false;
 }
 
@@ -44,9 +53,12 @@ JobPlan TakePlan(App& app, bool ownCopy) {
     plan.fatTarget = IsFatFormat(app.fs.volumeFormat(plan.root));
     const int rows = app.ui.rowCount(Ctl::超级列表框);
     for (int r = 0; r < rows; ++r) {
+        std::string source = app.ui.cell(Ctl::超级列表框, r, 0);
+        const auto listed = app.listedBytes.find(source);
         const double megabytes = std::max(ParseNumber(app.ui.cell(Ctl::超级列表框, r, 1)), 0.0);
-        plan.rows.push_back({app.ui.cell(Ctl::超级列表框, r, 0), app.ui.cell(Ctl::超级列表框, r, 2),
-                             static_cast<std::int64_t>(megabytes * 1048576)});
+        const std::int64_t bytes = listed != app.listedBytes.end() ? std::max<std::int64_t>(listed->second, 0)
+                                                                   : static_cast<std::int64_t>(megabytes * 1048576);
+        plan.rows.push_back({std::move(source), app.ui.cell(Ctl::超级列表框, r, 2), bytes});
     }
     return plan;
 }
@@ -74,6 +86,7 @@ void StartCopyJob(App& app) {
     }
     if (!PassesChecks(app)) return;
     JobPlan plan = TakePlan(app, method == 0);
+    if (!MakeRoom(app, plan)) return Refuse(app, kTooLargeText);
     TakeRowStates(app, job, static_cast<int>(plan.rows.size()));
     std::int64_t work = 0;
     for (const JobRow& row : plan.rows) work += plan.work(row);

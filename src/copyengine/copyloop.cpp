@@ -14,6 +14,7 @@
 #include "copyengine/jobreport.h"
 #include "copyengine/jobui.h"
 #include "copyengine/placement.h"
+#include "copyengine/room.h"
 #include "paths/paths.h"
 #include "text/number.h"
 
@@ -75,10 +76,10 @@ public:
         finisher_.finish();
     }
     int copied() const { return copied_; }
-    int unchanged() const { return unchanged_; }
+    const JobTally& tally() const { return tally_; }
 
 private:
-    bool goingOn() const { return app_.copyBusy != 0 && !unplugged_; }
+    bool goingOn() const { return app_.copyBusy != 0 && !ended_; }
     CopyWorkFn countFor(RowWork& work) {
         return [this, &work](std::int64_t bytes) {
             work.counted += bytes;
@@ -114,6 +115,11 @@ private:
             work.sameAs = first->second;
             return work;
         }
+        if (row.noRoom) {
+            work.result = CopyResult{false, kNoRoomText};
+            return work;
+        }
+        if (full_ && !stillFits(row)) return work;
         const std::string dest = BuildDestinationPath(plan_.root, row.subPath, row.source);
         std::string refusal = NameRefusal(row.source);
         if (refusal.empty() && dest.empty()) refusal = kUnsafeRuleText;
@@ -147,7 +153,31 @@ private:
         } else {
             work.result = CopyWithShell(app_, row.source, work.place->target, plan_.verify, work.place->mode());
         }
+        if (work.result && !work.result->ok && RanOutOfRoom(work.place->target, source.info.size)) {
+            work.result->text = kPlayerFullText;
+            full_ = true;
+        }
         return work;
+    }
+
+    // A copy that failed where the player has no room for the rest of it.
+    bool RanOutOfRoom(const std::string& target, std::int64_t bytes) {
+        const DriveSpace space = RootSpace(app_.fs, plan_.root);
+        const std::int64_t written = std::max<std::int64_t>(app_.fs.fileInfo(target).size, 0);
+        return space.freeBytes >= 0 &&
+               ClusterRound(bytes, space.clusterBytes) - ClusterRound(written, space.clusterBytes) > space.freeBytes;
+    }
+
+    // After a copy met a full player, the job goes on only with a row that still fits once
+    // the copies in hand are settled; otherwise it stops with one warning.
+    bool stillFits(const JobRow& row) {
+        finisher_.drain();
+        const DriveSpace space = RootSpace(app_.fs, plan_.root);
+        full_ = space.freeBytes >= 0 && RowRoom(app_, plan_, row, space.clusterBytes) > space.freeBytes;
+        if (!full_) return true;
+        ended_ = true;
+        Warn(app_, events_, "目标磁盘 " + plan_.root + " 已满，复制已停止！");
+        return false;
     }
 
     // Where the copy goes, opened for writing; false when nothing is to be written: the
@@ -270,14 +300,18 @@ private:
         outcomes_[work.index] = result;
         if (result) ReportRow(app_, events_, work.index, work.row->source, *result);
         if (gone) {
-            unplugged_ = true;  // the player is gone: one warning, and the job ends
+            ended_ = true;  // the player is gone: one warning, and the job ends
             Warn(app_, events_, "目标磁盘 " + plan_.root + " 已不存在，复制已停止！");
             app_.sys.sleepMs(1000);
         }
         if (result && result->ok) {
             ++copied_;
-            if (work.unchanged) ++unchanged_;
+            if (work.unchanged) {
+                ++tally_.unchanged;
+                tally_.unchangedBytes += work.source.size;
+            }
         }
+        if (result && (result->text == kNoRoomText || result->text == kPlayerFullText)) ++tally_.noRoom;
         endRow(work);
     }
 
@@ -302,13 +336,14 @@ private:
     const JobPlan& plan_;
     JobDestinations places_;
     MeterFeed feed_;
-    std::atomic<bool> unplugged_{false};
+    std::atomic<bool> ended_{false};  // the player is gone or full
+    bool full_ = false;                // the first stage's: a copy met a full player
     std::map<std::string, int> sources_;  // the first stage's: each source's first row, by name key
     std::optional<bool> overwriteAll_;     // the answer for the rest of the job, once given
     // The second stage's.
     std::vector<std::optional<CopyResult>> outcomes_;
     int copied_ = 0;
-    int unchanged_ = 0;
+    JobTally tally_;
     Finisher finisher_;
 };
 
@@ -322,5 +357,5 @@ void RunCopyJob(App& app, JobEvents& events, const JobPlan& plan) {
     const std::string summary = "共" + std::to_string(plan.rows.size()) + "个,成功复制" +
                                 std::to_string(stages.copied()) + "个,耗时" +
                                 FormatNumber((app.sys.tickMs() - t0) / 1000.0) + "秒" + (cancelled ? "，已取消" : "");
-    events.send([&app, summary, unchanged = stages.unchanged()] { EndCopyJob(app, summary, unchanged); });
+    events.send([&app, summary, tally = stages.tally()] { EndCopyJob(app, summary, tally); });
 }

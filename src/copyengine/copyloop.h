@@ -11,7 +11,8 @@ class JobEvents;
 struct JobRow {
     std::string source;   // column 0
     std::string subPath;  // column 2
-    std::int64_t bytes;   // column 1, as listed
+    std::int64_t bytes;   // as listed (column 1)
+    bool noRoom = false;  // left for lack of room on the player, at the user's word
 };
 
 struct JobPlan {

@@ -4,6 +4,7 @@
 #include "copyengine/copyjob.h"
 #include "copyengine/jobstate.h"
 #include "copylist/sizedisplay.h"
+#include "text/number.h"
 #include "tray/tray.h"
 
 namespace {
@@ -50,10 +51,13 @@ std::string RowsLeftText(App& app) {
     return "\r\n列表中还有" + std::to_string(left) + (retry ? "个文件，再按“复制”重试" : "个文件未能复制，请查看其提示");
 }
 
-void ShowSummary(App& app, const std::string& summary, int unchanged) {
+void ShowSummary(App& app, const std::string& summary, const JobTally& tally) {
     app.ui.setText(Ctl::标签3, summary);
     std::string balloon = summary;
-    if (unchanged > 0) balloon += "\r\n其中" + std::to_string(unchanged) + "个文件播放器上已有相同的，未重新写入";
+    if (tally.unchanged > 0)
+        balloon += "\r\n其中" + std::to_string(tally.unchanged) + "个文件播放器上已有相同的，未重新写入（共" +
+                   FormatNumber(RoundTo3(static_cast<double>(tally.unchangedBytes) / 1048576)) + " M）";
+    if (tally.noRoom > 0) balloon += "\r\n有" + std::to_string(tally.noRoom) + "个文件因目标磁盘空间不足未复制";
     ShowTrayBalloon(app, kProgramTitle, balloon + RowsLeftText(app), 1);
 }
 
@@ -92,14 +96,14 @@ void ShowProgressLine(App& app) {
     SetTrayTip(app, line);
 }
 
-void EndCopyJob(App& app, const std::string& summary, int unchanged) {
+void EndCopyJob(App& app, const std::string& summary, const JobTally& tally) {
     CopyJobState& job = JobState(app);
     app.copyBusy = 0;
     SetBusyUi(app, false);
     // 复制 lost the focus when it was locked; a keyboard user goes on from there.
     if (app.ui.focusedControl() == Ctl::Count) app.ui.setFocus(Ctl::按钮_复制);
     SettleRows(app, job);
-    if (!summary.empty()) ShowSummary(app, summary, unchanged);
+    if (!summary.empty()) ShowSummary(app, summary, tally);
     ShowSizeCaption(app);
     app.ui.setText(Ctl::标签2, "总进度");
     SetTrayTip(app, kProgramTitle);

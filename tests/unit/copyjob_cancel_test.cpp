@@ -79,7 +79,7 @@ TEST_F(CopyJobCancelTest, CancelReachesTheQuestionAndTheComparison) {
     } cases[] = {{false, false}, {false, true}, {true, true}};
     for (const auto& c : cases) {
         List("S:\\a.mp3", "\\music", std::string(3000, 'n'));
-        List("S:\\b.mp3", "\\music");
+        List("S:\\b.mp3", "\\music", "");
         sim.fs.addFile("K:\\music\\a.mp3", "old");
         sim.fs.drives['K'].freeBytes = c.inPlace ? 3000 : 1 << 30;
         sim.ui.messageBoxAnswers = {mb::IdOk};

@@ -1,4 +1,5 @@
 // The copy job's start: the method, the checks that refuse a job, the busy and idle states.
+#include "copyengine/room.h"
 #include "copylist/sizedisplay.h"
 #include "copyjob_fixture.h"
 
@@ -61,6 +62,7 @@ TEST_F(CopyJobChecksTest, ARootThatIsAFileIsRefusedBeforeAnyRow) {
 TEST_F(CopyJobChecksTest, FilesLargerThanTheFreeSpaceRefuseTheJob) {
     List("S:\\a.avi", "\\Video");
     sim.ui.setCell(kList, 0, 1, "5000");
+    app.listedBytes["S:\\a.avi"] = 5000LL << 20;
     Run();
     EXPECT_EQ(LastBalloon(), (Balloon{"待复制文件总大小 大于 目标磁盘 剩余空间！\r\n请删除一些文件！", 2}));
     EXPECT_NE(sim.ui.text(Ctl::标签_显示大小).find("5000"), std::string::npos) << "the size display was refreshed";
@@ -68,6 +70,50 @@ TEST_F(CopyJobChecksTest, FilesLargerThanTheFreeSpaceRefuseTheJob) {
     ExpectIdleControls();
     EXPECT_EQ(Rows(), 1);
     EXPECT_FALSE(sim.fs.exists("K:\\Video\\a.avi"));
+}
+
+// The room a job needs is what it will write, in the player's 4 KB clusters: songs the
+// player already holds need none, a replacement what it adds. A list that still does not
+// fit asks whether to copy only what fits, in list order.
+TEST_F(CopyJobChecksTest, ARefillCountsOnlyWhatItWritesAndMayCopyWhatFits) {
+    constexpr std::size_t kKb = 1024;
+    const struct {
+        const char* name;
+        int listed, onPlayer;  // songs 1 to listed, of which 1 to onPlayer are on the player
+        std::size_t bytes, oldBytes;  // each song's; song 1's other version on the player
+        std::int64_t free;
+        int answer;  // to the question, when asked; else 覆盖
+        bool asked;
+        int copied, noRoom;
+    } cases[] = {{"refill", 5, 4, 8 * kKb, 0, 9 * kKb, mb::IdNo, false, 5, 0},
+                 {"small files", 20, 0, 100, 0, 40 * kKb, mb::IdYes, true, 10, 10},
+                 {"否", 20, 0, 100, 0, 40 * kKb, mb::IdNo, true, 0, 0},
+                 {"replacement", 1, 0, 8 * kKb, 4 * kKb, 4 * kKb, mb::IdNo, false, 1, 0}};
+    for (const auto& c : cases) {
+        sim.ui.messageBoxes.clear();
+        for (int i = 1; i <= c.listed; ++i) {
+            const std::string name = "\\" + std::to_string(i) + ".mp3";
+            List("S:" + name, "\\music", std::string(c.bytes, 'n'));
+            if (i <= c.onPlayer) sim.fs.addFile("K:\\music" + name, std::string(c.bytes, 'n'));
+            if (i <= c.onPlayer) sim.fs.find("K:\\music" + name)->writeTime = sim.fs.find("S:" + name)->writeTime;
+        }
+        if (c.oldBytes) sim.fs.addFile("K:\\music\\1.mp3", std::string(c.oldBytes, 'o'));
+        sim.fs.drives['K'].freeBytes = c.free;
+        sim.ui.messageBoxAnswers = {c.answer};
+        if (!c.asked) sim.ui.messageBoxAnswers = {mb::IdOk};  // 覆盖
+        Run();
+        const bool asked = !sim.ui.messageBoxes.empty() && sim.ui.messageBoxes[0].text.rfind("待复制文件总大小", 0) == 0;
+        EXPECT_EQ(asked, c.asked) << c.name;
+        EXPECT_EQ(Rows(), c.listed - c.copied) << c.name;
+        for (int r = 0; r < Rows(); ++r) EXPECT_EQ(FailedRowReason(app, r), c.noRoom ? kNoRoomText : "") << c.name;
+        const std::string tally = c.noRoom ? "有" + std::to_string(c.noRoom) + "个文件因目标磁盘空间不足未复制" : "";
+        const std::string balloon = LastBalloon().text;
+        EXPECT_EQ(balloon == "待复制文件总大小 大于 目标磁盘 剩余空间！\r\n请删除一些文件！", c.copied == 0) << c.name;
+        EXPECT_NE(balloon.find(tally), std::string::npos) << c.name;
+        EXPECT_EQ(balloon.find("其中4个文件播放器上已有相同的，未重新写入（共0.031 M）") != std::string::npos, c.onPlayer > 0);
+        sim.ui.deleteAllRows(kList);
+        for (const auto& f : sim.fs.listFolder("K:\\music")) sim.fs.deleteFile("K:\\music\\" + f.name);
+    }
 }
 
 TEST_F(CopyJobChecksTest, AnEmptyListEndsWithoutASummary) {

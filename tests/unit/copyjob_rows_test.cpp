@@ -135,14 +135,15 @@ TEST_F(CopyJobRowsTest, AFailedCopyIsReportedAndItsSourceKept) {
     // The failed rows stay with their reasons; the balloon says so and the size line counts them.
     EXPECT_EQ(sim.ui.column0(kList), std::vector<std::string>({"S:\\locked.mp3", "S:\\gone.mp3",
                                                                "S:\\" + std::string(250, 'x') + ".txt", "S:\\full.avi"}));
-    const char* reasons[] = {kSourceUnreadableText, kSourceUnreadableText, kDestUnwritableText, kDestUnwritableText};
+    const char* reasons[] = {kSourceUnreadableText, kSourceUnreadableText, kDestUnwritableText, kPlayerFullText};
     for (int r = 0; r < 4; ++r) {
         EXPECT_EQ(sim.ui.rowImage(kList, r), kFailedImage) << r;
         EXPECT_EQ(FailedRowReason(app, r), reasons[r]) << r;
     }
-    EXPECT_EQ(LastBalloon(), (Balloon{Summary(6, 2, "0") + "\r\n列表中还有4个文件，再按“复制”重试", 1}));
-    EXPECT_EQ(sim.ui.text(Ctl::标签_显示大小).rfind("文件总大小:0.004 M ", 0), 0u);
+    EXPECT_EQ(LastBalloon(), (Balloon{Summary(6, 2, "0") + "\r\n有1个文件因目标磁盘空间不足未复制\r\n列表中还有4个文件，再按“复制”重试", 1}));
+    EXPECT_EQ(sim.ui.text(Ctl::标签_显示大小).rfind("文件总大小:3 M ", 0), 0u);
     sim.fs.find("S:\\locked.mp3")->locked = false;
+    sim.ui.messageBoxAnswers = {mb::IdYes};  // only what fits: the video stays
     Run();
     EXPECT_EQ(sim.ui.column0(kList).front(), "S:\\gone.mp3") << "复制 again copies what it can of the rest";
     EXPECT_EQ(FailedRowReason(app, 0), kSourceUnreadableText);
@@ -245,9 +246,14 @@ TEST_F(CopyJobRowsTest, ACopyInPlaceTouchesTheOldFileOnlyWhenItCanFinish) {
         const std::string dest = std::string("K:\\Video\\") + c.name + ".avi";
         List(std::string("S:\\") + c.name + ".avi", "\\Video", std::string(c.bytes, 'n'));
         sim.fs.addFile(dest, std::string(c.old, 'o'));
-        sim.fs.drives['K'].freeBytes = c.free;
+        sim.fs.drives['K'].freeBytes = 1 << 30;
         sim.ui.setComboIndex(Ctl::组合框_复制方法, c.method);
-        sim.fs.fault = [&](FaultOp op, const std::string& p) { return op == c.fault && p == dest; };
+        // The player fills up after 复制, as the copy reads its source.
+        sim.fs.fault = [&](FaultOp op, const std::string& p) {
+            if ((op == FaultOp::OpenRead || op == FaultOp::Info) && p.rfind("S:\\", 0) == 0)
+                sim.fs.drives['K'].freeBytes = c.free;
+            return op == c.fault && p == dest;
+        };
         Run();
         EXPECT_EQ(sim.fs.contents(dest), c.result ? std::string(c.old, 'o') : std::string(c.bytes, 'n')) << c.name;
         EXPECT_EQ(FailedRowReason(app, 0), c.result ? c.result : "") << c.name;

@@ -116,6 +116,7 @@ void SimUi::setMenuItemEnabled(MenuItem m, bool on) {
 
 int SimUi::messageBox(const std::string& text, const std::string& title, unsigned style) {
     messageBoxes.push_back({text, title, style, ""});
+    if (const int own = answerFirst ? answerFirst(messageBoxes.back()) : 0) return own;
     if (messageBoxAnswers.empty()) return mb::IdOk;
     const int answer = messageBoxAnswers.front();
     messageBoxAnswers.pop_front();

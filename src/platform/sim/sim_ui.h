@@ -121,6 +121,7 @@ public:
     MiniPicture miniPicture = MiniPicture::Idle;
     std::vector<SimMessageBox> messageBoxes;
     std::deque<int> messageBoxAnswers;  // answers in order; mb::IdOk once they run out
+    std::function<int(const SimMessageBox&)> answerFirst;  // a test's own answer; 0: the next in order
     std::deque<bool> overwriteForRest;  // the overwrite question's box, in order; clear once they run out
     std::vector<Wnd> poppedUp;
     int pumps = 0;
