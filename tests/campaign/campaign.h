@@ -28,6 +28,7 @@ struct CampaignJob {
     int freeClusters = 4096;  // kPlenty, or about what the list takes
     bool verify = false, shell = false, deleteSource = false, rules = true;
     std::vector<int> answers;  // to each question: 0 跳过, 1 覆盖, +2 for the rest of the job
+    bool copyWhatFits = true;  // 是 when the list does not fit
     Event event = Event::None;
     int eventAt = 0;          // the file operation of the job, counted from 1, it comes at
     bool atQuestion = false;  // or the question (取消, 退出, an unplug while it is up)

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "copyengine/filecopy.h"
+#include "copyengine/room.h"
 #include "record.h"
 #include "text/gbk.h"
 
@@ -110,6 +111,11 @@ private:
             if (row.left) return "the player's own file counted as copied: " + row.path;
         }
         if (row.left) return holdsCopy(row) ? "" : "counted as copied without its copy: " + row.path;
+        // Rows are left for lack of room only at the user's word, and never with room to spare.
+        if (row.reason == kNoRoomText && !(rec_.askedRoom && job_.copyWhatFits))
+            return "left for lack of room without 是: " + row.path;
+        if (job_.freeClusters == kPlenty && !rec_.faulted && row.reason == kPlayerFullText)
+            return "a player with room to spare told as full: " + row.path;
         // With room to spare, nothing but the unplug can have kept a copy from being written.
         if (rec_.unplugged && job_.freeClusters == kPlenty && row.reason == kDestUnwritableText)
             return "an unplugged player told as a write error: " + row.path;

@@ -111,9 +111,11 @@ CampaignJob GenerateJob() {
     for (const std::string& path : job.listed)
         for (const WorldFile& f : job.files)
             if (f.path == path) bytes += f.bytes;
-    const int spare = *rc::gen::inRange(0, 3);
+    // Or less than that: the job may copy only what fits.
+    const int spare = *rc::gen::inRange(-2, 3);
     const bool plenty = *rc::gen::weightedElement<bool>({{1, true}, {2, false}});
-    job.freeClusters = plenty ? kPlenty : (bytes + job.clusterBytes - 1) / job.clusterBytes + spare;
+    job.freeClusters = plenty ? kPlenty : std::max((bytes + job.clusterBytes - 1) / job.clusterBytes + spare, 0);
+    job.copyWhatFits = *rc::gen::weightedElement<bool>({{4, true}, {1, false}});
     job.answers = *rc::gen::container<std::vector<int>>(*rc::gen::element(0, 1, 2, 3, 4), rc::gen::element(0, 1, 2, 3));
     job.event = *rc::gen::weightedElement<Event>({{4, Event::None}, {1, Event::Cancel}, {1, Event::Exit},
                                                    {1, Event::Unplug}, {1, Event::SourceChanged},
@@ -155,7 +157,7 @@ std::string JobAsCode(const CampaignJob& job) {
     out << "};\n    job.clusterBytes = " << job.clusterBytes << ";\n    job.freeClusters = " << job.freeClusters
         << ";\n" << std::boolalpha << "    job.verify = " << job.verify << ";\n    job.shell = " << job.shell
         << ";\n    job.deleteSource = " << job.deleteSource << ";\n    job.rules = " << job.rules
-        << ";\n    job.answers = {";
+        << ";\n    job.copyWhatFits = " << job.copyWhatFits << ";\n    job.answers = {";
     for (int a : job.answers) out << a << ", ";
     out << "};\n    job.event = Event::" << EventName(job.event) << ";\n    job.eventAt = " << job.eventAt
         << ";\n    job.atQuestion = " << job.atQuestion

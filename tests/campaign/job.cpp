@@ -94,6 +94,12 @@ private:
         sim_.ui.setText(Ctl::目录框, "K:\\");
         sim_.fs.fault = [this](FaultOp op, const std::string& path) { return onOperation(op, path); };
         sim_.shell.onShellCopy = [this](const std::string& from, const std::string& to) { return shellCopy(from, to); };
+        // The one yes-or-no question: whether to copy only what fits.
+        sim_.ui.answerFirst = [this](const SimMessageBox& box) {
+            const bool yesNo = (box.style & 0xF) == mb::YesNo;
+            if (yesNo && record_) record_->askedRoom = true;
+            return !yesNo ? 0 : job_.copyWhatFits ? mb::IdYes : mb::IdNo;
+        };
         // A question is a moment for the user's event too.
         sim_.ui.onQuestion = [this] {
             if (counting_ && armed_ && job_.atQuestion && ++ops_ == job_.eventAt) {
@@ -140,11 +146,12 @@ private:
         rec.after = snapshot();
         rec.summary = sim_.ui.text(Ctl::标签3);
         settleRows(rec);
-        for (std::size_t q = asked; q < sim_.ui.messageBoxes.size(); ++q) {
+        for (std::size_t q = asked + rec.askedRoom; q < sim_.ui.messageBoxes.size(); ++q) {
             const std::string& text = sim_.ui.messageBoxes[q].text;
             rec.asked.insert(Key(text.substr(0, text.find("\r\n"))));
             if (static_cast<int>(q) == rec.closedQuestion) continue;
-            const int answer = q - asked < job_.answers.size() ? job_.answers[q - asked] : 1;
+            const std::size_t n = q - asked - rec.askedRoom;
+            const int answer = n < job_.answers.size() ? job_.answers[n] : 1;
             if (answer & 1) rec.mayReplace.insert(Key(text.substr(0, text.find("\r\n"))));
             rec.replaceAll |= answer == 3;
         }

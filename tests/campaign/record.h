@@ -39,6 +39,7 @@ struct JobRecord {
     bool unplugged = false;
     bool shellsMoment = false;  // the event came right after the shell made a copy, still in sight
     int closedQuestion = -1;  // the question 取消 or 退出 came during: it answers 跳过
+    bool askedRoom = false;   // whether to copy only what fits
 };
 
 // "" when the promises hold for this job.
