@@ -22,12 +22,18 @@ std::int64_t Sum(const std::vector<std::int64_t>& values) {
     return sum;
 }
 
-// Each row's room; a file listed twice is copied once.
+// Each row's room. A file listed twice is copied once; a second file for one destination
+// takes a numbered name beside the first, and room of its own.
 std::vector<std::int64_t> RowsRoom(App& app, const JobPlan& plan, std::int64_t clusterBytes) {
     std::vector<std::int64_t> rooms;
-    std::set<std::string> sources;
-    for (const JobRow& row : plan.rows)
-        rooms.push_back(sources.insert(app.fs.nameKey(row.source)).second ? RowRoom(app, plan, row, clusterBytes) : 0);
+    std::set<std::string> sources, dests;
+    for (const JobRow& row : plan.rows) {
+        const bool repeat = !sources.insert(app.fs.nameKey(row.source)).second;
+        const bool numbered = !dests.insert(app.fs.nameKey(BuildDestinationPath(plan.root, row.subPath, row.source))).second;
+        rooms.push_back(repeat      ? 0
+                        : numbered ? ClusterRound(std::max<std::int64_t>(row.bytes, 0), clusterBytes)
+                                   : RowRoom(app, plan, row, clusterBytes));
+    }
     return rooms;
 }
 
