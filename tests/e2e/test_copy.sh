@@ -288,6 +288,48 @@ else
     "the player pulled out and plugged back"; do skip "$phase" "$PLAYER_SKIP"; done
 fi
 
+# ---- a nearly full player of 24 MiB as Q:: an album refilled with two new songs, then
+# what fits of ten more
+songs() {  # folder prefix n: n songs of 2 MiB
+  mkdir -p "$1" && for i in $(seq -w 1 "$3"); do head -c 2097152 /dev/urandom >"$1/$2$i.mp3"; done
+}
+copied_whole() {  # names...: each on the player as its source
+  local f
+  for f in "$@"; do cmp -s "$E2E_TMP/refill/$f" "$QBACK/music/$f" || return 1; done
+}
+refill_phases() {
+  drive set-text 目录框 'Q:\' >/dev/null
+  songs "$E2E_TMP/refill" s 8 && songs "$E2E_TMP/refill" m 10
+  list_files "$E2E_TMP/refill" s1.mp3 s2.mp3 s3.mp3 s4.mp3 s5.mp3 s6.mp3 && drive click 按钮_复制 >/dev/null
+  wait_until "共6个,成功复制6个,耗时" summary >/dev/null
+  local changes
+  changes="$(stat -c %z "$QBACK"/music/s?.mp3)"
+  list_files "$E2E_TMP/refill" s1.mp3 s2.mp3 s3.mp3 s4.mp3 s5.mp3 s6.mp3 s7.mp3 s8.mp3 && drive click 按钮_复制 >/dev/null
+  check_until "the album with two new songs refilled, larger than the free space but not asked" \
+    "共8个,成功复制8个,耗时" summary
+  check "the two new songs whole on the player" copied_whole s7.mp3 s8.mp3
+  check_eq "the six already there not written again" "$changes" stat -c %z "$QBACK"/music/s[1-6].mp3
+  list_files "$E2E_TMP/refill" m01.mp3 m02.mp3 m03.mp3 m04.mp3 m05.mp3 m06.mp3 m07.mp3 m08.mp3 m09.mp3 m10.mp3 &&
+    drive click 按钮_复制 >/dev/null
+  check "ten more asked: copy only what fits" drive msgbox-answer yes "只复制放得下的文件吗" 10000
+  soon eval '[[ $(summary) == 共10个,* ]]'
+  local left
+  left="$(drive lv-count 超级列表框)"
+  check "some copied, the rest listed" test "$left" -gt 0 -a "$left" -lt 10
+  check_eq "what fits copied, in list order" "共10个,成功复制$((10 - left))个,耗时" summary
+  check "the copied ones whole" copied_whole $(printf 'm%02d.mp3 ' $(seq 1 $((10 - left))))
+  check_eq "the rest told why" "目标磁盘空间不足，未复制" drive lv-tip 超级列表框 0 8000
+  drive click 按钮_全部删除 >/dev/null
+  drive set-text 目录框 'K:\' >/dev/null
+}
+QBACK="$E2E_TMP/player-q"
+if player_plug q "$QBACK" --size 24M; then
+  refill_phases
+  player_eject q
+else
+  skip "a full player refilled" "$PLAYER_SKIP"
+fi
+
 # ---- the keyboard alone: the list filled through the dialog, 复制, Tab on, Ctrl+Tab
 press() { xdotool windowfocus --sync "$MAIN_XID" key "$@" && sleep 0.3; }
 tab_to() {  # Tab until the control has the focus
