@@ -1,6 +1,7 @@
 #include "copyengine/room.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "copyengine/copyloop.h"
 #include "copyengine/existing.h"
 #include "paths/paths.h"
+#include "text/gbk.h"
 
 namespace {
 
@@ -22,17 +24,40 @@ std::int64_t Sum(const std::vector<std::int64_t>& values) {
     return sum;
 }
 
+// The player's files at the rows' destinations, each folder listed once: Wine looks for a
+// name that is not there by reading its whole folder, so a look-up per row of a
+// 10,000-row list cost minutes on a player.
+class PlayerFiles {
+public:
+    explicit PlayerFiles(FileSystem& fs) : fs_(fs) {}
+    FileInfo at(const std::string& dest) {
+        const std::string folder = GetFolderPart(dest);
+        if (listed_.insert(fs_.nameKey(folder)).second)
+            for (const DirEntry& e : fs_.listFolder(folder))
+                if (!e.isFolder) files_[fs_.nameKey(WithFinalSeparator(folder) + e.name)] = {e.bytes, e.writeTime, "", e.attributes};
+        const auto it = files_.find(fs_.nameKey(dest));
+        return it == files_.end() ? FileInfo{} : it->second;
+    }
+
+private:
+    FileSystem& fs_;
+    std::set<std::string> listed_;
+    std::map<std::string, FileInfo> files_;
+};
+
 // Each row's room. A file listed twice is copied once; a second file for one destination
 // takes a numbered name beside the first, and room of its own.
 std::vector<std::int64_t> RowsRoom(App& app, const JobPlan& plan, std::int64_t clusterBytes) {
     std::vector<std::int64_t> rooms;
     std::set<std::string> sources, dests;
+    PlayerFiles player(app.fs);
     for (const JobRow& row : plan.rows) {
+        const std::string dest = BuildDestinationPath(plan.root, row.subPath, row.source);
         const bool repeat = !sources.insert(app.fs.nameKey(row.source)).second;
-        const bool numbered = !dests.insert(app.fs.nameKey(BuildDestinationPath(plan.root, row.subPath, row.source))).second;
+        const bool numbered = !dests.insert(app.fs.nameKey(dest)).second;
         rooms.push_back(repeat      ? 0
                         : numbered ? ClusterRound(std::max<std::int64_t>(row.bytes, 0), clusterBytes)
-                                   : RowRoom(app, plan, row, clusterBytes));
+                                   : RoomOver(app, row, dest, dest.empty() ? FileInfo{} : player.at(dest), clusterBytes));
     }
     return rooms;
 }
@@ -46,7 +71,11 @@ DriveSpace RootSpace(FileSystem& fs, const std::string& root) {
 
 std::int64_t RowRoom(App& app, const JobPlan& plan, const JobRow& row, std::int64_t clusterBytes) {
     const std::string dest = BuildDestinationPath(plan.root, row.subPath, row.source);
-    const FileInfo there = dest.empty() ? FileInfo{} : app.fs.fileInfo(dest);
+    return RoomOver(app, row, dest, dest.empty() ? FileInfo{} : app.fs.fileInfo(dest), clusterBytes);
+}
+
+std::int64_t RoomOver(App& app, const JobRow& row, const std::string& dest, const FileInfo& there,
+                      std::int64_t clusterBytes) {
     if (there.size < 0) return ClusterRound(std::max<std::int64_t>(row.bytes, 0), clusterBytes);
     const FileInfo source = app.fs.fileInfo(row.source);
     if (source.size < 0 || SameFile(app.fs, row.source, source.identity, dest, there) ||

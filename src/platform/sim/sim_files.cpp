@@ -14,6 +14,13 @@ std::int64_t SizeOf(const SimFileSystem::Node& n) {
     return n.claimedSize >= 0 ? n.claimedSize : static_cast<std::int64_t>(n.data.size());
 }
 
+std::uint32_t AttributesOf(const SimFileSystem::Node& n) {
+    if (n.folder) return 0x10;
+    const std::uint32_t bits = (n.readOnly ? kReadOnlyAttribute : 0) | (n.hidden ? kHiddenAttribute : 0) |
+                               (n.system ? kSystemAttribute : 0);
+    return bits ? bits : kNormalAttributes;
+}
+
 // The share modes the Windows layer opens with.
 constexpr unsigned kShareAll = kSimRead | kSimWrite | kSimDelete;
 
@@ -113,7 +120,9 @@ std::vector<DirEntry> SimFileSystem::listFolder(const std::string& folder) {
         if (k.size() <= prefix.size() || k.compare(0, prefix.size(), prefix) != 0) continue;
         if (IndexOfGbk(k, '\\', prefix.size()) != std::string::npos) continue;  // deeper down
         const std::string& name = names[k];
-        out.push_back({name.substr(LastIndexOfGbk(name, '\\') + 1), node->folder});
+        const bool known = !node->folder && !node->locked;
+        out.push_back({name.substr(LastIndexOfGbk(name, '\\') + 1), node->folder, known ? SizeOf(*node) : -1,
+                       known ? node->writeTime : -1, AttributesOf(*node)});
     }
     return out;
 }
@@ -195,11 +204,7 @@ bool SimFileSystem::createFolder(const std::string& path) {
 std::uint32_t SimFileSystem::attributes(const std::string& path) {
     std::lock_guard lock(mutex_);
     auto* n = find(path);
-    if (!n) return kNoAttributes;
-    if (n->folder) return 0x10;
-    const std::uint32_t bits = (n->readOnly ? kReadOnlyAttribute : 0) | (n->hidden ? kHiddenAttribute : 0) |
-                               (n->system ? kSystemAttribute : 0);
-    return bits ? bits : kNormalAttributes;
+    return n ? AttributesOf(*n) : kNoAttributes;
 }
 
 bool SimFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
