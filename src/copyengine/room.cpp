@@ -24,12 +24,12 @@ std::int64_t Sum(const std::vector<std::int64_t>& values) {
     return sum;
 }
 
-// The player's files at the rows' destinations, each folder listed once: Wine looks for a
+// Files as their folders' listings give them, each folder listed once: Wine looks for a
 // name that is not there by reading its whole folder, so a look-up per row of a
 // 10,000-row list cost minutes on a player.
-class PlayerFiles {
+class ListedFiles {
 public:
-    explicit PlayerFiles(FileSystem& fs) : fs_(fs) {}
+    explicit ListedFiles(FileSystem& fs) : fs_(fs) {}
     FileInfo at(const std::string& dest) {
         const std::string folder = GetFolderPart(dest);
         if (listed_.insert(fs_.nameKey(folder)).second)
@@ -50,14 +50,15 @@ private:
 std::vector<std::int64_t> RowsRoom(App& app, const JobPlan& plan, std::int64_t clusterBytes) {
     std::vector<std::int64_t> rooms;
     std::set<std::string> sources, dests;
-    PlayerFiles player(app.fs);
+    ListedFiles files(app.fs);
     for (const JobRow& row : plan.rows) {
         const std::string dest = BuildDestinationPath(plan.root, row.subPath, row.source);
         const bool repeat = !sources.insert(app.fs.nameKey(row.source)).second;
         const bool numbered = !dests.insert(app.fs.nameKey(dest)).second;
         rooms.push_back(repeat      ? 0
                         : numbered ? ClusterRound(std::max<std::int64_t>(row.bytes, 0), clusterBytes)
-                                   : RoomOver(app, row, dest, dest.empty() ? FileInfo{} : player.at(dest), clusterBytes));
+                                   : RoomOver(app, row, dest, dest.empty() ? FileInfo{} : files.at(dest),
+                                              [&] { return files.at(row.source); }, clusterBytes));
     }
     return rooms;
 }
@@ -71,13 +72,14 @@ DriveSpace RootSpace(FileSystem& fs, const std::string& root) {
 
 std::int64_t RowRoom(App& app, const JobPlan& plan, const JobRow& row, std::int64_t clusterBytes) {
     const std::string dest = BuildDestinationPath(plan.root, row.subPath, row.source);
-    return RoomOver(app, row, dest, dest.empty() ? FileInfo{} : app.fs.fileInfo(dest), clusterBytes);
+    return RoomOver(app, row, dest, dest.empty() ? FileInfo{} : app.fs.fileInfo(dest),
+                    [&] { return app.fs.fileInfo(row.source); }, clusterBytes);
 }
 
 std::int64_t RoomOver(App& app, const JobRow& row, const std::string& dest, const FileInfo& there,
-                      std::int64_t clusterBytes) {
+                      const std::function<FileInfo()>& sourceInfo, std::int64_t clusterBytes) {
     if (there.size < 0) return ClusterRound(std::max<std::int64_t>(row.bytes, 0), clusterBytes);
-    const FileInfo source = app.fs.fileInfo(row.source);
+    const FileInfo source = sourceInfo();
     if (source.size < 0 || SameFile(app.fs, row.source, source.identity, dest, there) ||
         LooksIdentical(source.size, source.writeTime, there))
         return 0;

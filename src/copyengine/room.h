@@ -3,6 +3,7 @@
 // A refill of a folder that is mostly on the player already needs room only for what is
 // new, and many small files need more room than their bytes.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/files.h"
@@ -19,10 +20,12 @@ DriveSpace RootSpace(FileSystem&, const std::string& root);
 // The room a row's copy takes in whole clusters: its bytes for a new file, none when its
 // destination already holds the same file, what it adds to the old file's room for a
 // replacement. One look-up at the destination, and one at the source when a file is there.
-// At 复制 the destination folders are listed instead, once each.
+// At 复制 the folders are listed instead, once each.
 std::int64_t RowRoom(App&, const JobPlan&, const JobRow&, std::int64_t clusterBytes);
-// The same, with what is at the destination already known (size -1: nothing).
-std::int64_t RoomOver(App&, const JobRow&, const std::string& dest, const FileInfo& there, std::int64_t clusterBytes);
+// The same, with what is at the destination already known (size -1: nothing); the source
+// is looked at only when something is there.
+std::int64_t RoomOver(App&, const JobRow&, const std::string& dest, const FileInfo& there,
+                      const std::function<FileInfo()>& sourceInfo, std::int64_t clusterBytes);
 // At 复制: true when the job may run. A list that does not fit is counted again with what
 // is already on the player; if even that does not fit, the user may copy only the rows
 // that fit, in list order (the others are marked noRoom), or keep the list as it is.
