@@ -52,6 +52,7 @@ for ((r = 1; r <= ROUNDS; r++)); do
   read -r walk _ <<<"$(wine "$REFCOPY" --walk "$SRC" </dev/null 2>/dev/null | tr -d '\r')"
   app_start
   drive wait-window main 30000 >/dev/null || { echo "library_bench: no main window" >&2; exit 1; }
+  wait_until 5 drive lv-count 超级列表框_扩展名 >/dev/null
   drive tab 1 >/dev/null
   drive combo 组合框_复制方法 0 >/dev/null
   drive set-check 选择框_校验 "${LIB_VERIFY:-1}" >/dev/null

@@ -41,6 +41,7 @@ public:
 struct DirEntry {
     std::string name;  // without the folder
     bool isFolder = false;
+    std::int64_t bytes = -1;  // a file's size, when the listing gives it
 };
 
 enum class ReadMode { Cached, Uncached };  // Uncached reads past the OS cache where possible

@@ -113,7 +113,8 @@ std::vector<DirEntry> SimFileSystem::listFolder(const std::string& folder) {
         if (k.size() <= prefix.size() || k.compare(0, prefix.size(), prefix) != 0) continue;
         if (IndexOfGbk(k, '\\', prefix.size()) != std::string::npos) continue;  // deeper down
         const std::string& name = names[k];
-        out.push_back({name.substr(LastIndexOfGbk(name, '\\') + 1), node->folder});
+        out.push_back({name.substr(LastIndexOfGbk(name, '\\') + 1), node->folder,
+                       node->folder || node->locked ? -1 : SizeOf(*node)});
     }
     return out;
 }

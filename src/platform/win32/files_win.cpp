@@ -204,7 +204,8 @@ std::vector<DirEntry> WinFileSystem::listFolder(const std::string& folder) {
     do {
         const std::string name = Narrow(found.cFileName);
         if (name == "." || name == "..") continue;
-        out.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        out.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                       static_cast<std::int64_t>((std::uint64_t(found.nFileSizeHigh) << 32) | found.nFileSizeLow)});
     } while (FindNextFileW(h, &found));
     FindClose(h);
     return out;
