@@ -113,15 +113,21 @@ void WinUi::setRowMark(Ctl c, int r, int mark) {
     if (row(c, r)) list(c).rows[r].mark = mark;
 }
 
+// The selected count is kept as ranges; a search for the row walks the rows.
 int WinUi::currentRow(Ctl c) const {
+    if (!SendMessageW(control(c), LVM_GETSELECTEDCOUNT, 0, 0)) return -1;
     return static_cast<int>(SendMessageW(control(c), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+// Only the rows that are selected or focused are cleared: clearing all rows at once visits
+// every row.
 void WinUi::selectRow(Ctl c, int r) {
     syncCount(c);
     LVITEMW none{};
     none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(control(c), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    const int focused = static_cast<int>(SendMessageW(control(c), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    for (const int old : {currentRow(c), focused})
+        if (old >= 0) SendMessageW(control(c), LVM_SETITEMSTATE, old, reinterpret_cast<LPARAM>(&none));
     if (r < 0) return;
     LVITEMW item{};
     item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
