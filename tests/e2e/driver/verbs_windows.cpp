@@ -156,8 +156,9 @@ int answerWatch(const Args& a) {
     std::vector<std::pair<std::wstring, std::pair<double, int>>> phases;
     wchar_t buf[256];
     for (int i = 0; IsWindow(h); ++i) {
-        const std::wstring phase = firstLine(a[1]);
+        std::wstring phase = firstLine(a[1]);
         if (phase == L"end") break;
+        if (phase.empty() && !phases.empty()) phase = phases.back().first;  // caught while rewritten
         const double start = nowMs();
         DWORD_PTR result = 0;
         if (i % 2) SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
