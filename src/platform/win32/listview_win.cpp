@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <utility>
+
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win_ui.h"
 
@@ -13,11 +15,12 @@ const ListRow* WinUi::row(Ctl c, int r) const {
 void WinUi::syncCount(Ctl c) {
     const auto n = static_cast<WPARAM>(list(c).rows.size());
     if (SendMessageW(control(c), LVM_GETITEMCOUNT, 0, 0) != static_cast<LRESULT>(n))
-        SendMessageW(control(c), LVM_SETITEMCOUNT, n, LVSICF_NOSCROLL);
+        SendMessageW(control(c), LVM_SETITEMCOUNT, n, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
 }
 
 void WinUi::redrawRow(Ctl c, int r) {
-    if (!list(c).held) SendMessageW(control(c), LVM_REDRAWITEMS, r, r);
+    if (list(c).held) list(c).changed = true;
+    else SendMessageW(control(c), LVM_REDRAWITEMS, r, r);
 }
 
 void WinUi::answerDisplay(Ctl c, NMLVDISPINFOW& info) {
@@ -85,7 +88,8 @@ void WinUi::deleteRows(Ctl c, const std::vector<bool>& gone) {
     selectRow(c, -1);
     syncCount(c);
     selectRow(c, selected);
-    if (!list(c).held) InvalidateRect(control(c), nullptr, TRUE);
+    if (list(c).held) list(c).changed = true;
+    else InvalidateRect(control(c), nullptr, TRUE);
 }
 
 std::string WinUi::cell(Ctl c, int r, int col) const {
@@ -113,19 +117,24 @@ void WinUi::setRowMark(Ctl c, int r, int mark) {
     if (row(c, r)) list(c).rows[r].mark = mark;
 }
 
-// The selected count is kept as ranges; a search for the row walks the rows.
+// A search for the selected row asks every row above it, so the focused row, which the
+// list view knows at once and which is the selected one as a rule, is asked first.
 int WinUi::currentRow(Ctl c) const {
-    if (!SendMessageW(control(c), LVM_GETSELECTEDCOUNT, 0, 0)) return -1;
-    return static_cast<int>(SendMessageW(control(c), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    const HWND h = control(c);
+    if (!SendMessageW(h, LVM_GETSELECTEDCOUNT, 0, 0)) return -1;
+    const auto focused = SendMessageW(h, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED | LVNI_SELECTED);
+    if (focused >= 0) return static_cast<int>(focused);
+    return static_cast<int>(SendMessageW(h, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
-// Only the rows that are selected or focused are cleared: clearing all rows at once visits
+// Only the selected and the focused row are cleared: clearing all rows at once visits
 // every row.
 void WinUi::selectRow(Ctl c, int r) {
     syncCount(c);
     LVITEMW none{};
     none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    const int focused = static_cast<int>(SendMessageW(control(c), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    const int focused =
+        static_cast<int>(SendMessageW(control(c), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
     for (const int old : {currentRow(c), focused})
         if (old >= 0) SendMessageW(control(c), LVM_SETITEMSTATE, old, reinterpret_cast<LPARAM>(&none));
     if (r < 0) return;
@@ -135,12 +144,13 @@ void WinUi::selectRow(Ctl c, int r) {
     SendMessageW(control(c), LVM_ENSUREVISIBLE, r, FALSE);
 }
 
-// While held, rows change without a word to the list view; letting go tells it the count
-// and repaints it once.
+// While held, rows change without a word to the list view; letting go tells it the count,
+// which repaints the rows added, and repaints the whole list only when a row changed. (The
+// list view's own WM_SETREDRAW would repaint it all each time.)
 void WinUi::holdRedraw(Ctl c, bool hold) {
-    list(c).held = hold;
-    SendMessageW(control(c), WM_SETREDRAW, !hold, 0);
+    ListRows& rows = list(c);
+    rows.held = hold;
     if (hold) return;
     syncCount(c);
-    InvalidateRect(control(c), nullptr, TRUE);
+    if (std::exchange(rows.changed, false)) InvalidateRect(control(c), nullptr, TRUE);
 }

@@ -27,6 +27,7 @@ struct ListRow {
 struct ListRows {
     std::vector<ListRow> rows;
     bool held = false;
+    bool changed = false;  // a row changed while held
     std::wstring shown;  // the text handed over by the last LVN_GETDISPINFO
 };
 
