@@ -2,6 +2,7 @@
 #include "driver.h"
 
 #include <algorithm>
+#include <fstream>
 
 namespace drive {
 
@@ -137,15 +138,10 @@ double nowMs() {
 }
 
 std::wstring firstLine(const std::wstring& file) {
-    HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return L"";
-    char buf[64] = {};
-    DWORD n = 0;
-    ReadFile(h, buf, sizeof buf - 1, &n, nullptr);
-    CloseHandle(h);
-    std::string s(buf, n);
-    return utf8ToWide(s.substr(0, s.find_first_of("\r\n")));
+    std::ifstream in(toUtf8(file));
+    std::string line;
+    std::getline(in, line);
+    return utf8ToWide(line.substr(0, line.find('\r')));
 }
 
 // Every 50 ms, the time the window takes to answer WM_GETTEXT and WM_NULL in turn; the
