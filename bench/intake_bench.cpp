@@ -59,7 +59,7 @@ bool Measure(const char* label, FileSystem& fs) {
 
     double start = NowMs();
     int walked = 0;
-    ForEachFileIn(fs, "J:\\drop", [&walked](const std::string&) { return ++walked > 0; });
+    ForEachFileIn(fs, "J:\\drop", [&walked](const std::string&, std::int64_t) { return ++walked > 0; });
     const double walkMs = NowMs() - start;
 
     // The first stretch holds the one call that lists the folder; the rest is our pacing.

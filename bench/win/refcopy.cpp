@@ -1,6 +1,8 @@
 // The reference for bench/exe_bench.sh: the files of one folder copied into another with
 // CopyFileW, the platform's own copy. With --verify each copy is then flushed, read back
 // uncached and digested with XXH3-128, one file after the other. Prints the seconds taken.
+// With --walk it only gathers the paths and sizes below a folder with FindFirstFileW, the
+// reference for the program's intake of a folder.
 #include <windows.h>
 
 #include <cstdio>
@@ -32,12 +34,41 @@ bool FlushAndDigest(const std::wstring& path, char* block) {
     return ok;
 }
 
+// Every file below folder, with its size, as the program needs it for a row.
+void Walk(const std::wstring& folder, std::vector<std::pair<std::wstring, ULONGLONG>>& files) {
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) Walk(folder + L"\\" + name, files);
+        else files.push_back({folder + L"\\" + name, (ULONGLONG(found.nFileSizeHigh) << 32) | found.nFileSizeLow});
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+}
+
+double Seconds(const LARGE_INTEGER& start) {
+    LARGE_INTEGER frequency, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&end);
+    return static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 3 && std::wstring(argv[1]) == L"--walk") {
+        LARGE_INTEGER start;
+        QueryPerformanceCounter(&start);
+        std::vector<std::pair<std::wstring, ULONGLONG>> files;
+        Walk(argv[2], files);
+        std::printf("%.3f %zu\n", Seconds(start), files.size());
+        return 0;
+    }
     const bool verify = argc == 4 && std::wstring(argv[1]) == L"--verify";
     if (argc != 3 + verify) {
-        std::fprintf(stderr, "usage: refcopy [--verify] SOURCE_FOLDER DEST_FOLDER\n");
+        std::fprintf(stderr, "usage: refcopy [--verify] SOURCE_FOLDER DEST_FOLDER | --walk FOLDER\n");
         return 2;
     }
     const std::wstring from = std::wstring(argv[1 + verify]) + L"\\", to = std::wstring(argv[2 + verify]) + L"\\";
@@ -51,8 +82,7 @@ int wmain(int argc, wchar_t** argv) {
     FindClose(find);
 
     char* block = static_cast<char*>(VirtualAlloc(nullptr, kBlock, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER start;
     QueryPerformanceCounter(&start);
     for (const std::wstring& name : names) {
         if (!CopyFileW((from + name).c_str(), (to + name).c_str(), FALSE) ||
@@ -61,7 +91,6 @@ int wmain(int argc, wchar_t** argv) {
             return 1;
         }
     }
-    QueryPerformanceCounter(&end);
-    std::printf("%.3f\n", static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart));
+    std::printf("%.3f\n", Seconds(start));
     return 0;
 }

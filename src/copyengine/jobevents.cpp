@@ -1,11 +1,15 @@
 #include "copyengine/jobevents.h"
 
+#include <iterator>
+
 #include "platform/system.h"
 #include "platform/ui.h"
 
 namespace {
 
 constexpr std::uint64_t kBatchGapMs = 100;
+// A batch hands the window back after this long, so it answers within about that much.
+constexpr std::uint64_t kBatchRunMs = 50;
 
 }  // namespace
 
@@ -58,10 +62,27 @@ void JobEvents::runBatch() {
         batchPosted_ = false;
         lastRun_ = sys_.tickMs();
     }
+    const std::uint64_t start = sys_.tickMs();
     if (touchesList) ui_.holdRedraw(Ctl::超级列表框, true);
-    for (auto& fn : batch)
-        if (fn) fn();
+    std::size_t done = 0;
+    while (done < batch.size() && sys_.tickMs() - start < kBatchRunMs)
+        if (auto& fn = batch[done++]) fn();
     if (touchesList) ui_.holdRedraw(Ctl::超级列表框, false);
+    if (done < batch.size()) putBack(batch, done, touchesList);
+}
+
+// What a batch had no time for goes ahead of what joined it meanwhile, and runs once the
+// window has answered what waits.
+void JobEvents::putBack(std::vector<std::function<void()>>& batch, std::size_t from, bool touchesList) {
+    std::unique_lock lock(mutex_);
+    const std::size_t rest = batch.size() - from;
+    batch_.insert(batch_.begin(), std::make_move_iterator(batch.begin() + static_cast<std::ptrdiff_t>(from)),
+                  std::make_move_iterator(batch.end()));
+    for (auto& slot : slots_) slot.second += rest;
+    touchesList_ |= touchesList;
+    if (std::exchange(batchPosted_, true)) return;
+    lock.unlock();
+    sys_.postAfter(1, [this] { runBatch(); });
 }
 
 void JobEvents::progress(int step, const std::function<void(int)>& show) {

@@ -34,6 +34,7 @@ public:
 private:
     void postBatch(std::unique_lock<std::mutex>& lock);
     void runBatch();
+    void putBack(std::vector<std::function<void()>>& batch, std::size_t from, bool touchesList);
 
     System& sys_;
     Ui& ui_;

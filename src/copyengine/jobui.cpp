@@ -18,25 +18,16 @@ constexpr MenuItem kMiniLockedWhileBusy[] = {MenuItem::迷你_添加文件, Menu
                                              MenuItem::迷你_复制文件};
 
 // Copied rows leave the list; a failed row shows the cross, the others their rule's image
-// again. Rows added during the job come after the job's own and stay as they are. One
-// redraw for all of them, however many. The selection is lifted meanwhile: with it, each
-// deletion cost Wine about a millisecond (2,000 rows: 2.3 s, against 38 ms without).
+// again. Rows added during the job come after the job's own and stay as they are. The
+// copied rows go in one step and the list is repainted once, however many they are.
 void SettleRows(App& app, CopyJobState& job) {
     constexpr Ctl kList = Ctl::超级列表框;
-    int selected = app.ui.currentRow(kList);
     app.ui.holdRedraw(kList, true);
-    app.ui.selectRow(kList, -1);
-    for (int r = static_cast<int>(job.copied.size()) - 1; r >= 0; --r) {
-        if (job.copied[r]) {
-            app.ui.deleteRow(kList, r);
-            if (r <= selected) selected = r == selected ? -1 : selected - 1;
-        } else if (app.ui.rowMark(kList, r) == 1) {
-            app.ui.setRowImage(kList, r, kFailedImage);
-        } else {
-            app.ui.setRowImage(kList, r, job.images[r]);
-        }
+    for (int r = 0; r < static_cast<int>(job.copied.size()); ++r) {
+        if (job.copied[r]) continue;
+        app.ui.setRowImage(kList, r, app.ui.rowMark(kList, r) == 1 ? kFailedImage : job.images[r]);
     }
-    app.ui.selectRow(kList, selected);
+    app.ui.deleteRows(kList, job.copied);
     app.ui.holdRedraw(kList, false);
     job.copied.clear();
     job.images.clear();

@@ -23,8 +23,8 @@ constexpr std::uint64_t kPumpEveryMs = 20;
 void AddFolderFiles(App& app, const std::string& folder) {
     std::uint64_t lastPump = app.sys.tickMs();
     app.ui.holdRedraw(kList, true);
-    ForEachFileIn(app.fs, folder, [&app, &lastPump](const std::string& file) {
-        AddFileEntry(app, file);
+    ForEachFileIn(app.fs, folder, [&app, &lastPump](const std::string& file, std::int64_t bytes) {
+        AddListedFile(app, file, bytes >= 0 ? bytes : app.fs.fileSize(file));
         if (app.sys.tickMs() - lastPump < kPumpEveryMs) return true;
         app.ui.holdRedraw(kList, false);
         app.ui.pumpEvents();  // a drop handled here runs to its end, so its rows stay one block
@@ -69,10 +69,12 @@ void AddPathsLater(App& app, const std::string& text) {
 }
 
 bool AddFileEntry(App& app, const std::string& path) {
-    if (path.empty()) return false;
+    return !path.empty() && AddListedFile(app, path, app.fs.fileSize(path));
+}
+
+bool AddListedFile(App& app, const std::string& path, std::int64_t bytes) {
     const RuleMatch m = LookupRule(app, path);
     const int row = app.ui.appendRow(kList, path, m.ruleIndex);
-    const std::int64_t bytes = app.fs.fileSize(path);
     app.listedBytes[path] = bytes;
     app.ui.setCell(kList, row, 1, FormatNumber(SizeInM(bytes)));
     app.ui.setCell(kList, row, 2, app.ui.checked(Ctl::选择框_规则) ? m.subPath : "\\");

@@ -15,7 +15,7 @@ bool ForEachFileIn(FileSystem& fs, const std::string& folder, const FileVisitor&
     const std::string prefix = WithFinalSeparator(folder);
     for (const auto& e : entries) {
         const std::string path = prefix + e.name;
-        if (!(e.isFolder ? ForEachFileIn(fs, path, visit) : visit(path))) return false;
+        if (!(e.isFolder ? ForEachFileIn(fs, path, visit) : visit(path, e.bytes))) return false;
     }
     return true;
 }

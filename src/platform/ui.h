@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/ids.h"
 
@@ -64,6 +65,9 @@ public:
     virtual int appendRow(Ctl, const std::string& col0, int image) = 0;  // returns the row
     virtual void deleteRow(Ctl, int row) = 0;
     virtual void deleteAllRows(Ctl) = 0;
+    // Removes at once every row r whose gone[r] is set (gone may be shorter than the list);
+    // the selection follows its row, or goes with it.
+    virtual void deleteRows(Ctl, const std::vector<bool>& gone) = 0;
     virtual std::string cell(Ctl, int row, int col) const = 0;
     virtual void setCell(Ctl, int row, int col, const std::string&) = 0;
     virtual int rowImage(Ctl, int row) const = 0;

@@ -19,6 +19,12 @@ public:
         return SimFileSystem::fileSize(path);
     }
     std::function<void()> onFile;
+    // A listing without sizes, so that each file is looked at on its own.
+    std::vector<DirEntry> listFolder(const std::string& folder) override {
+        auto entries = SimFileSystem::listFolder(folder);
+        for (auto& e : entries) e.bytes = -1;
+        return entries;
+    }
 
 private:
     SimSystem& sys_;

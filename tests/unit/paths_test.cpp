@@ -163,7 +163,7 @@ TEST(PathsToThePlayer, EveryCopyLandsInItsRulesFolderUnderTheRoot) {
     StartCopyJob(s.app);
     s.sys.runPosted();
     std::set<std::string> written, expected;
-    ForEachFileIn(s.fs, "K:\\", [&written](const std::string& f) { return written.insert(f).second; });
+    ForEachFileIn(s.fs, "K:\\", [&written](const std::string& f, std::int64_t) { return written.insert(f).second; });
     for (std::size_t i = 0; i < rows.size(); ++i) {
         SCOPED_TRACE(cases[i].given);
         EXPECT_EQ(rows[i], cases[i].row);

@@ -1,5 +1,7 @@
 #include "platform/sim/sim_ui.h"
 
+#include <algorithm>
+
 #include "platform/layout.h"
 
 namespace {
@@ -73,6 +75,11 @@ void SimUi::deleteRow(Ctl c, int r) {
 void SimUi::deleteAllRows(Ctl c) {
     control(c).rows.clear();
     control(c).currentRow = -1;
+}
+
+void SimUi::deleteRows(Ctl c, const std::vector<bool>& gone) {
+    for (int r = static_cast<int>(std::min(gone.size(), control(c).rows.size())) - 1; r >= 0; --r)
+        if (gone[r]) deleteRow(c, r);
 }
 
 std::string SimUi::cell(Ctl c, int r, int col) const {

@@ -69,6 +69,7 @@ public:
     int appendRow(Ctl, const std::string& col0, int image) override;
     void deleteRow(Ctl, int row) override;
     void deleteAllRows(Ctl) override;
+    void deleteRows(Ctl, const std::vector<bool>& gone) override;
     std::string cell(Ctl, int row, int col) const override;
     void setCell(Ctl, int row, int col, const std::string&) override;
     int rowImage(Ctl, int row) const override;

@@ -16,9 +16,17 @@ namespace {
 App* gApp = nullptr;
 WinUi* gUi = nullptr;
 
+bool IsListView(Ctl c) {
+    const int id = static_cast<int>(c);
+    return id >= 0 && id < kControlCount && FindControl(c).kind == Kind::ListView;
+}
+
 LRESULT OnNotify(NMHDR& n) {
     if (AnswerRowTip(n)) return 0;
     const auto ctl = static_cast<Ctl>(static_cast<int>(n.idFrom) - kFirstControlId);
+    if (IsListView(ctl) && n.code == LVN_GETDISPINFOW) TheUi().answerDisplay(ctl, reinterpret_cast<NMLVDISPINFOW&>(n));
+    if (IsListView(ctl) && n.code == LVN_ODFINDITEMW)
+        return TheUi().findRow(ctl, reinterpret_cast<const NMLVFINDITEMW&>(n));
     if (ctl == Ctl::选择夹1 && n.code == TCN_SELCHANGE) TheUi().showPage(TheUi().currentTab());
     if (ctl == Ctl::超级列表框 && n.code == LVN_KEYDOWN && reinterpret_cast<const NMLVKEYDOWN&>(n).wVKey == VK_DELETE)
         RunClick(TheApp(), Ctl::按钮_删除);

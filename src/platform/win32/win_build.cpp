@@ -30,7 +30,7 @@ KindClass ClassOf(Kind kind) {
     case Kind::Tab: return {WC_TABCONTROLW, WS_TABSTOP, 0};  // its arrow keys turn the pages
     case Kind::GroupBox: return {L"BUTTON", BS_GROUPBOX, 0};
     case Kind::ListView:
-        return {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP,
+        return {WC_LISTVIEWW, LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP,
                 WS_EX_CLIENTEDGE};
     case Kind::Button: return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
     case Kind::Label: return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};

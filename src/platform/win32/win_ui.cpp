@@ -17,13 +17,6 @@ std::string WindowText(HWND h) {
     return Narrow(s);
 }
 
-LVITEMW Item(int row, UINT mask) {
-    LVITEMW item{};
-    item.mask = mask;
-    item.iItem = row;
-    return item;
-}
-
 }  // namespace
 
 std::string WinUi::text(Ctl c) const { return WindowText(control(c)); }
@@ -108,84 +101,6 @@ int WinUi::currentTab() const { return static_cast<int>(SendMessageW(control(Ctl
 void WinUi::selectTab(int page) {
     SendMessageW(control(Ctl::选择夹1), TCM_SETCURSEL, page, 0);
     showPage(page);
-}
-
-int WinUi::rowCount(Ctl c) const { return static_cast<int>(SendMessageW(control(c), LVM_GETITEMCOUNT, 0, 0)); }
-
-int WinUi::appendRow(Ctl c, const std::string& col0, int image) {
-    std::wstring text = Wide(col0);
-    LVITEMW item = Item(rowCount(c), LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM);
-    item.pszText = text.data();
-    item.iImage = image;
-    return static_cast<int>(SendMessageW(control(c), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-}
-
-void WinUi::deleteRow(Ctl c, int row) { SendMessageW(control(c), LVM_DELETEITEM, row, 0); }
-void WinUi::deleteAllRows(Ctl c) { SendMessageW(control(c), LVM_DELETEALLITEMS, 0, 0); }
-
-std::string WinUi::cell(Ctl c, int row, int col) const {
-    // Grow the buffer until the text fits: paths can be long.
-    for (std::size_t size = 512;; size *= 4) {
-        std::vector<wchar_t> buf(size);
-        LVITEMW item = Item(row, LVIF_TEXT);
-        item.iSubItem = col;
-        item.pszText = buf.data();
-        item.cchTextMax = static_cast<int>(size);
-        const auto n = static_cast<std::size_t>(
-            SendMessageW(control(c), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
-        if (n + 1 < size || size >= (1u << 20)) return Narrow({buf.data(), n});
-    }
-}
-
-void WinUi::setCell(Ctl c, int row, int col, const std::string& t) {
-    std::wstring text = Wide(t);
-    LVITEMW item = Item(row, LVIF_TEXT);
-    item.iSubItem = col;
-    item.pszText = text.data();
-    SendMessageW(control(c), LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-}
-
-int WinUi::rowImage(Ctl c, int row) const {
-    LVITEMW item = Item(row, LVIF_IMAGE);
-    return SendMessageW(control(c), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? item.iImage : 0;
-}
-
-void WinUi::setRowImage(Ctl c, int row, int image) {
-    LVITEMW item = Item(row, LVIF_IMAGE);
-    item.iImage = image;
-    SendMessageW(control(c), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-int WinUi::rowMark(Ctl c, int row) const {
-    LVITEMW item = Item(row, LVIF_PARAM);
-    return SendMessageW(control(c), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))
-               ? static_cast<int>(item.lParam) : 0;
-}
-
-void WinUi::setRowMark(Ctl c, int row, int mark) {
-    LVITEMW item = Item(row, LVIF_PARAM);
-    item.lParam = mark;
-    SendMessageW(control(c), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-int WinUi::currentRow(Ctl c) const {
-    return static_cast<int>(SendMessageW(control(c), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-}
-
-void WinUi::selectRow(Ctl c, int row) {
-    LVITEMW none{};
-    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(control(c), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
-    if (row < 0) return;
-    LVITEMW item{};
-    item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(control(c), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-    SendMessageW(control(c), LVM_ENSUREVISIBLE, row, FALSE);
-}
-
-void WinUi::holdRedraw(Ctl c, bool hold) {
-    SendMessageW(control(c), WM_SETREDRAW, !hold, 0);
-    if (!hold) InvalidateRect(control(c), nullptr, TRUE);
 }
 
 bool WinUi::windowCreated(Wnd w) const { return window(w) && IsWindow(window(w)); }

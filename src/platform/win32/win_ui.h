@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include <array>
+#include <string>
+#include <vector>
 
 #include "platform/ui.h"
 #include "platform/win32/overwrite_win.h"
@@ -12,6 +14,22 @@ struct App;
 
 
 HWND MiniPictureWindow();  // 图片框1, once the mini window exists (mini_win.cpp)
+
+// A row of a list view. The list views hold no items of their own (LVS_OWNERDATA): they
+// ask for the rows they draw, so filling or clearing 100,000 rows costs no more than the
+// count.
+struct ListRow {
+    std::string cells[3];
+    int image = 0;
+    int mark = 0;
+};
+
+struct ListRows {
+    std::vector<ListRow> rows;
+    bool held = false;
+    bool changed = false;  // a row changed while held
+    std::wstring shown;  // the text handed over by the last LVN_GETDISPINFO
+};
 
 class WinUi : public Ui {
 public:
@@ -38,6 +56,7 @@ public:
     int appendRow(Ctl, const std::string& col0, int image) override;
     void deleteRow(Ctl, int row) override;
     void deleteAllRows(Ctl) override;
+    void deleteRows(Ctl, const std::vector<bool>& gone) override;
     std::string cell(Ctl, int row, int col) const override;
     void setCell(Ctl, int row, int col, const std::string&) override;
     int rowImage(Ctl, int row) const override;
@@ -87,6 +106,9 @@ public:
     // WM_DPICHANGED: to the rectangle Windows suggests, laid out again.
     void moveToDpi(Wnd, UINT dpi, const RECT& suggested);
     void forgetWindow(Wnd w) { windows_[static_cast<int>(w)] = nullptr; }
+    // LVN_GETDISPINFO and LVN_ODFINDITEM of a list view (listview_win.cpp).
+    void answerDisplay(Ctl, NMLVDISPINFOW&);
+    int findRow(Ctl, const NMLVFINDITEMW&) const;
     // EN_CHANGE of an edit box with a limit: a change past it is taken back.
     void keepWithinLimit(Ctl);
     // WM_ACTIVATE of the main window: the focus is kept while another window (a dialog, a
@@ -95,6 +117,11 @@ public:
 
 private:
     HWND boxOwner() const;  // of a message box or the overwrite question
+    ListRows& list(Ctl c) { return lists_[static_cast<int>(c)]; }
+    const ListRows& list(Ctl c) const { return lists_[static_cast<int>(c)]; }
+    const ListRow* row(Ctl, int row) const;
+    void syncCount(Ctl);  // the list view's count to the rows held
+    void redrawRow(Ctl, int row);
 
     std::array<HWND, 3> windows_{};
     std::array<HWND, kControlCount> controls_{};
@@ -108,6 +135,7 @@ private:
     std::array<std::size_t, kControlCount> textLimits_{};
     std::array<std::string, kControlCount> keptTexts_;  // the last text within the limit
     HWND keptFocus_ = nullptr;
+    std::array<ListRows, kControlCount> lists_;
 };
 
 // The one program context and user interface of this process.

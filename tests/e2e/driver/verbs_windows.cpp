@@ -1,6 +1,9 @@
 // Verbs about top-level windows and processes.
 #include "driver.h"
 
+#include <algorithm>
+#include <fstream>
+
 namespace drive {
 
 namespace {
@@ -127,6 +130,48 @@ int menu(const Args& a) {
     return 0;
 }
 
+double nowMs() {
+    LARGE_INTEGER t, f;
+    QueryPerformanceCounter(&t);
+    QueryPerformanceFrequency(&f);
+    return 1000.0 * t.QuadPart / f.QuadPart;
+}
+
+std::wstring firstLine(const std::wstring& file) {
+    std::ifstream in(toUtf8(file));
+    std::string line;
+    std::getline(in, line);
+    return utf8ToWide(line.substr(0, line.find('\r')));
+}
+
+// Every 50 ms, the time the window takes to answer WM_GETTEXT and WM_NULL in turn; the
+// longest wait per phase, the phase being the first line of a file the caller rewrites.
+// Ends when the file says "end" or the window is gone.
+int answerWatch(const Args& a) {
+    const HWND h = windowArg(a, 0);
+    std::vector<std::pair<std::wstring, std::pair<double, int>>> phases;
+    wchar_t buf[256];
+    for (int i = 0; IsWindow(h); ++i) {
+        std::wstring phase = firstLine(a[1]);
+        if (phase == L"end") break;
+        if (phase.empty() && !phases.empty()) phase = phases.back().first;  // caught while rewritten
+        const double start = nowMs();
+        DWORD_PTR result = 0;
+        if (i % 2) SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
+        else SendMessageTimeoutW(h, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buf), SMTO_NORMAL, 60000, &result);
+        const double wait = nowMs() - start;
+        if (phases.empty() || phases.back().first != phase) phases.push_back({phase, {0.0, 0}});
+        auto& [longest, samples] = phases.back().second;
+        longest = std::max(longest, wait);
+        ++samples;
+        sleepMs(50);
+    }
+    for (const auto& [phase, figures] : phases)
+        out(phase + L" " + std::to_wstring(static_cast<int>(figures.first + 0.5)) + L" " +
+            std::to_wstring(figures.second));
+    return 0;
+}
+
 int acp(const Args&) {
     out(std::to_wstring(GetACP()));
     return 0;
@@ -150,6 +195,7 @@ std::vector<Verb> windowVerbs() {
         {L"wait-exit", L"<pid> [timeout_ms]  prints 'exit N', 'gone' or 'running'", 1, waitExit},
         {L"menu", L"<item|id> [main|mini]  post WM_COMMAND of a menu item", 1, menu},
         {L"acp", L" prints GetACP()", 0, acp},
+        {L"answer-watch", L"<main|mini|progress> <phase_file>  longest answer (ms) per phase: phase ms samples", 2, answerWatch},
     };
 }
 
