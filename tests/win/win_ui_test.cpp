@@ -74,6 +74,13 @@ TEST_F(RealWindow, ListViewRowsHoldCellsImagesMarksAndSelection) {
     ui.deleteRow(list, 0);
     EXPECT_EQ(ui.rowCount(list), 1);
     EXPECT_EQ(ui.cell(list, 0, 0), longPath);
+    // Rows that stay where they are keep their text when others leave.
+    ui.appendRow(list, "D:\\b.mp3", 1);
+    ui.appendRow(list, "D:\\c.mp3", 1);
+    ui.deleteRows(list, {false, true, false});
+    EXPECT_EQ(ui.rowCount(list), 2);
+    EXPECT_EQ(ui.cell(list, 0, 0), longPath);
+    EXPECT_EQ(ui.cell(list, 1, 0), "D:\\c.mp3");
     ui.deleteAllRows(list);
     EXPECT_EQ(ui.rowCount(list), 0);
     EXPECT_EQ(ui.cell(list, 5, 0), "");

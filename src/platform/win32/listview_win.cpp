@@ -82,7 +82,9 @@ void WinUi::deleteRows(Ctl c, const std::vector<bool>& gone) {
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const bool goes = r < gone.size() && gone[r];
         if (static_cast<int>(r) == selected) selected = goes ? -1 : static_cast<int>(kept);
-        if (!goes) rows[kept++] = std::move(rows[r]);
+        if (goes) continue;
+        if (kept != r) rows[kept] = std::move(rows[r]);  // a row moved onto itself would lose its text
+        ++kept;
     }
     rows.resize(kept);
     selectRow(c, -1);
