@@ -320,6 +320,13 @@ refill_phases() {
   check "the copied ones whole" copied_whole $(printf 'm%02d.mp3 ' $(seq 1 $((10 - left))))
   check_eq "the rest told why" "目标磁盘空间不足，未复制" drive lv-tip 超级列表框 0 8000
   drive click 按钮_全部删除 >/dev/null
+  # The player is full: a new s1.mp3 has no room beside the old one and is written in place.
+  head -c 2097152 /dev/urandom >"$E2E_TMP/refill/s1.mp3"
+  list_files "$E2E_TMP/refill" s1.mp3 && drive click 按钮_复制 >/dev/null
+  drive msgbox-answer ok "已存在" 10000 >/dev/null
+  check_until "a replacement with no room for a temporary" "共1个,成功复制1个,耗时" summary
+  check "the new s1.mp3 whole" copied_whole s1.mp3
+  check "no temporary left" test -z "$(find "$QBACK" -name '*.tmp')"
   drive set-text 目录框 'K:\' >/dev/null
 }
 QBACK="$E2E_TMP/player-q"
