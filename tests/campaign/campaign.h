@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-enum class Event { None, Cancel, Exit, Unplug, SourceChanged, SourceDeleted, Failure };
+enum class Event { None, Cancel, Exit, Unplug, SourceChanged, SourceDeleted, Failure, PlayerFills };
 
 struct WorldFile {
     std::string path;

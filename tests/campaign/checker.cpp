@@ -114,7 +114,7 @@ private:
         // Rows are left for lack of room only at the user's word, and never with room to spare.
         if (row.reason == kNoRoomText && !(rec_.askedRoom && job_.copyWhatFits))
             return "left for lack of room without 是: " + row.path;
-        if (job_.freeClusters == kPlenty && !rec_.faulted && row.reason == kPlayerFullText)
+        if (job_.freeClusters == kPlenty && !rec_.faulted && !rec_.filled && row.reason == kPlayerFullText)
             return "a player with room to spare told as full: " + row.path;
         // With room to spare, nothing but the unplug can have kept a copy from being written.
         if (rec_.unplugged && job_.freeClusters == kPlenty && row.reason == kDestUnwritableText)

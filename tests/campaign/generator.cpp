@@ -119,7 +119,8 @@ CampaignJob GenerateJob() {
     job.answers = *rc::gen::container<std::vector<int>>(*rc::gen::element(0, 1, 2, 3, 4), rc::gen::element(0, 1, 2, 3));
     job.event = *rc::gen::weightedElement<Event>({{4, Event::None}, {1, Event::Cancel}, {1, Event::Exit},
                                                    {1, Event::Unplug}, {1, Event::SourceChanged},
-                                                   {1, Event::SourceDeleted}, {3, Event::Failure}});
+                                                   {1, Event::SourceDeleted}, {3, Event::Failure},
+                                                   {2, Event::PlayerFills}});
     const int at = *rc::gen::inRange(1, 120), file = *rc::gen::inRange(0, 20);
     const bool atQuestion = *rc::gen::weightedElement<bool>({{2, false}, {1, true}});
     const bool byUser = job.event == Event::Cancel || job.event == Event::Exit || job.event == Event::Unplug;
@@ -137,7 +138,8 @@ std::string Literal(const std::string& gbk) {
 }
 
 const char* EventName(Event e) {
-    const char* const names[] = {"None", "Cancel", "Exit", "Unplug", "SourceChanged", "SourceDeleted", "Failure"};
+    const char* const names[] = {"None",          "Cancel",        "Exit",    "Unplug",
+                                 "SourceChanged", "SourceDeleted", "Failure", "PlayerFills"};
     return names[static_cast<int>(e)];
 }
 

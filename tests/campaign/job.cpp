@@ -237,6 +237,11 @@ private:
             if (!target.empty() && sim_.fs.deleteFile(target)) record_->goneByEvent.insert(Key(target));
             break;
         case Event::Failure: record_->faulted = true; return true;
+        case Event::PlayerFills:  // another program takes the room: a few clusters stay free
+            record_->filled = true;
+            sim_.fs.drives['K'].freeBytes =
+                std::min<std::int64_t>(sim_.fs.drives['K'].freeBytes, job_.eventFile % 4 * job_.clusterBytes);
+            break;
         case Event::None: break;
         }
         return false;

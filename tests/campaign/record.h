@@ -40,6 +40,7 @@ struct JobRecord {
     bool shellsMoment = false;  // the event came right after the shell made a copy, still in sight
     int closedQuestion = -1;  // the question 取消 or 退出 came during: it answers 跳过
     bool askedRoom = false;   // whether to copy only what fits
+    bool filled = false;      // another program took the player's room during the job
 };
 
 // "" when the promises hold for this job.
