@@ -31,6 +31,7 @@ struct CampaignJob {
     bool copyWhatFits = true;  // 是 when the list does not fit
     Event event = Event::None;
     int eventAt = 0;          // the file operation of the job, counted from 1, it comes at
+    int eventOp = -1;         // counting only operations of this FaultOp, or -1 for any
     bool atQuestion = false;  // or the question (取消, 退出, an unplug while it is up)
     int eventFile = 0;        // the listed file on S: a source event changes or deletes
     bool twice = false;  // the copied rows listed again and copied with nothing changed

@@ -95,7 +95,7 @@ private:
         // The shell's copy is visible as it is made: a fault between its end and the program
         // hiding it leaves it in sight, whole.
         const bool shellsMoment = rec_.shellsMoment && sourceBytes(now.bytes);
-        if (now.path.ends_with(".RuzoriZE3.tmp") && !shellsMoment) return "a temporary visible: " + now.path;
+        if (now.path.ends_with(".RuzoriZE3.tmp") && !shellsMoment && !unchanged) return "a temporary visible: " + now.path;
         if (unchanged || sourceBytes(now.bytes) || failedInPlace(key)) return "";
         return "an incomplete file visible: " + now.path;
     }
@@ -127,7 +127,8 @@ private:
         std::map<std::string, int> copies, sources;
         for (const auto& [key, now] : rec_.after) {
             const auto was = rec_.before.find(key);
-            if (OnPlayer(key) && !now.hidden && !now.bytes.empty() && (was == rec_.before.end() || was->second.bytes != now.bytes))
+            if (OnPlayer(key) && !now.hidden && !now.bytes.empty() && sourceBytes(now.bytes) &&
+                (was == rec_.before.end() || was->second.bytes != now.bytes))
                 ++copies[now.bytes];
         }
         for (const std::string& key : rec_.listed)
@@ -172,12 +173,19 @@ private:
         });
     }
     // The one exception: a copy in place that failed, its row still listed with its reason
-    // and its source still there. Only a fault can fail one: it starts only when it fits.
+    // and its source still there. It began only where it fitted, so only a fault, or another
+    // program taking the room, can fail it; and it reached the old file only by opening it.
     bool failedInPlace(const std::string& key) const {
-        return rec_.faulted && std::any_of(rec_.rows.begin(), rec_.rows.end(), [&](const RowRecord& row) {
-            return !row.left && !row.reason.empty() && DestFolder(row) == FolderOf(key) &&
-                   NamedFor(NameOf(key), NameOf(Key(row.path))) && rec_.after.count(Key(row.path));
-        });
+        const auto opened = rec_.openedWithRoom.find(key);
+        return (rec_.faulted || rec_.filled) && opened != rec_.openedWithRoom.end() &&
+               std::any_of(rec_.rows.begin(), rec_.rows.end(), [&](const RowRecord& row) {
+                   const auto& source = contentsOf(Key(row.path));
+                   return !row.left && !row.reason.empty() && DestFolder(row) == FolderOf(key) &&
+                          NamedFor(NameOf(key), NameOf(Key(row.path))) && rec_.after.count(Key(row.path)) &&
+                          std::all_of(source.begin(), source.end(), [&](const std::string& bytes) {
+                              return ClusterRound(static_cast<std::int64_t>(bytes.size()), job_.clusterBytes) <= opened->second;
+                          });
+               });
     }
 
     const CampaignJob& job_;

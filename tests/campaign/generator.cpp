@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "campaign.h"
+#include "platform/sim/sim_files.h"
 
 namespace {
 
@@ -104,27 +105,43 @@ CampaignJob GenerateJob() {
         const int o = p - static_cast<int>(std::size(kPlayer));
         job.listed.push_back(Gbk(p < 0 ? kSources[pick] : o < 0 ? kPlayer[p].path : kOtherNames[o]));
     }
-    job.clusterBytes = *rc::gen::element(4096, 512, 32768);
+    job.clusterBytes = *rc::gen::weightedElement<int>({{1, 4096}, {2, 512}, {1, 32768}});
     // Room to spare, or what the listed files' bytes need and a few clusters: each small
     // file takes a cluster of its own, so the player fills before the list is through.
+    // Or only what it adds beyond the player's files it may replace, so that a replacement
+    // meets a drive with no room for a temporary.
+    const bool beyondReplaced = *rc::gen::weightedElement<bool>({{1, false}, {2, true}});
     int bytes = 0;
     for (const std::string& path : job.listed)
         for (const WorldFile& f : job.files)
             if (f.path == path) bytes += f.bytes;
+    for (const PlayerName& name : kPlayer)
+        for (const WorldFile& f : job.files)
+            if (beyondReplaced && f.path == Gbk(name.path) &&
+                std::count(job.listed.begin(), job.listed.end(), Gbk(kSources[name.source])))
+                bytes -= f.bytes;
     // Or less than that: the job may copy only what fits.
     const int spare = *rc::gen::inRange(-2, 3);
     const bool plenty = *rc::gen::weightedElement<bool>({{1, true}, {2, false}});
-    job.freeClusters = plenty ? kPlenty : std::max((bytes + job.clusterBytes - 1) / job.clusterBytes + spare, 0);
+    job.freeClusters = plenty ? kPlenty : std::max((std::max(bytes, 0) + job.clusterBytes - 1) / job.clusterBytes + spare, 0);
     job.copyWhatFits = *rc::gen::weightedElement<bool>({{4, true}, {1, false}});
     job.answers = *rc::gen::container<std::vector<int>>(*rc::gen::element(0, 1, 2, 3, 4), rc::gen::element(0, 1, 2, 3));
     job.event = *rc::gen::weightedElement<Event>({{4, Event::None}, {1, Event::Cancel}, {1, Event::Exit},
                                                    {1, Event::Unplug}, {1, Event::SourceChanged},
                                                    {1, Event::SourceDeleted}, {3, Event::Failure},
-                                                   {2, Event::PlayerFills}});
+                                                   {3, Event::PlayerFills}});
     const int at = *rc::gen::inRange(1, 120), file = *rc::gen::inRange(0, 20);
+    // A failure of the k-th operation of one kind reaches the rarer ones: the open of an old
+    // file written in place, the rename over it, the deletion of a source.
+    const int op = *rc::gen::weightedElement<int>({{3, -1}, {2, static_cast<int>(FaultOp::OpenWrite)},
+                                                   {1, static_cast<int>(FaultOp::Write)},
+                                                   {1, static_cast<int>(FaultOp::Replace)},
+                                                   {1, static_cast<int>(FaultOp::Delete)},
+                                                   {1, static_cast<int>(FaultOp::Info)}});
     const bool atQuestion = *rc::gen::weightedElement<bool>({{2, false}, {1, true}});
     const bool byUser = job.event == Event::Cancel || job.event == Event::Exit || job.event == Event::Unplug;
     if (job.event != Event::None) job.eventAt = at, job.eventFile = file;
+    if (job.event == Event::Failure && op >= 0) job.eventOp = op, job.eventAt = 1 + at % 3;
     if (byUser && atQuestion) job.atQuestion = true, job.eventAt = 1 + at % 3;
     job.twice = *rc::gen::weightedElement<bool>({{2, false}, {1, true}});
     return job;
@@ -162,6 +179,7 @@ std::string JobAsCode(const CampaignJob& job) {
         << ";\n    job.copyWhatFits = " << job.copyWhatFits << ";\n    job.answers = {";
     for (int a : job.answers) out << a << ", ";
     out << "};\n    job.event = Event::" << EventName(job.event) << ";\n    job.eventAt = " << job.eventAt
+        << ";\n    job.eventOp = " << job.eventOp
         << ";\n    job.atQuestion = " << job.atQuestion
         << ";\n    job.eventFile = " << job.eventFile << ";\n    job.twice = " << job.twice
         << ";\n    EXPECT_EQ(RunCampaignJob(job), \"\");\n";

@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "campaign.h"
 #include "copyengine/copyjob.h"
+#include "copyengine/room.h"
 #include "copylist/copylist.h"
 #include "platform/sim/sim_platform.h"
 #include "record.h"
@@ -194,6 +195,15 @@ private:
     bool onOperation(FaultOp op, const std::string& path) {
         // A write the device damages unseen is a fault only a verifying job can find.
         if (!counting_ || (op == FaultOp::Corrupt && !job_.verify)) return false;
+        // Only a file the job opened to write can lose bytes to a copy in place, and only one
+        // it had room to finish when it began: the room over it is taken before the event.
+        const SimFileSystem::Node* old = op == FaultOp::OpenWrite ? sim_.fs.find(path) : nullptr;
+        const std::int64_t room = old ? sim_.fs.drives['K'].freeBytes + ClusterRound(static_cast<std::int64_t>(old->data.size()), job_.clusterBytes) : 0;
+        const bool failed = event(op, path);
+        if (old && !failed) record_->openedWithRoom[Key(path)] = room;
+        return failed;
+    }
+    bool event(FaultOp op, const std::string& path) {
         if (!armed_) {
             writes_ += Writes(op) && !path.empty() && (path[0] == 'K' || path[0] == 'k');
             return false;
@@ -201,7 +211,8 @@ private:
         // The user's events come while the job runs; a fault, from the checks before it on.
         const bool byUser = job_.event == Event::Cancel || job_.event == Event::Exit;
         const bool afterShell = std::exchange(shellCopied_, false);
-        if (job_.atQuestion || (byUser && sim_.app.copyBusy == 0) || ++ops_ != job_.eventAt) return false;
+        const bool counted = job_.eventOp < 0 || static_cast<int>(op) == job_.eventOp;
+        if (job_.atQuestion || (byUser && sim_.app.copyBusy == 0) || !counted || ++ops_ != job_.eventAt) return false;
         record_->shellsMoment = afterShell;
         return fire();
     }

@@ -7,9 +7,9 @@
 namespace {
 
 TEST(CopyCampaign, TheJobsOfFixedSeedsKeepEveryPromise) {
-    const CampaignOutcome outcome = RunCampaign(20081, 2000);
+    const CampaignOutcome outcome = RunCampaign(20081, 10000);
     EXPECT_EQ(outcome.failed, 0) << outcome.report;
-    EXPECT_EQ(outcome.jobs, 2000);
+    EXPECT_EQ(outcome.jobs, 10000);
 }
 
 CampaignJob OneSong(const std::vector<WorldFile>& player) {
