@@ -1,6 +1,7 @@
 // The copy job's promises, stated from the outside: the files on the sources and the
 // player before and after the job, the rows and the summary.
 #include <algorithm>
+#include <cstdlib>
 
 #include "copyengine/filecopy.h"
 #include "copyengine/room.h"
@@ -46,6 +47,8 @@ public:
             if (broken.empty() && OnPlayer(key)) broken = whole(key, now);
         for (const RowRecord& row : rec_.rows)
             if (broken.empty()) broken = told(row);
+        for (const RowRecord& row : rec_.rows)
+            if (broken.empty()) broken = leftAlone(row);
         return broken.empty() ? writtenOnce() : broken;
     }
 
@@ -77,6 +80,11 @@ private:
     // a copy in place failed over, its source kept.
     std::string kept(const std::string& key, const FileState& was) {
         const FileState& now = rec_.after.at(key);
+        // Untouched, it keeps its marks too: a read-only file the job failed to replace stays so
+        // (but for an unplug between clearing the mark and the rename).
+        if (OnPlayer(key) && now.bytes == was.bytes && now.writeTime == was.writeTime && was.readOnly &&
+            !now.readOnly && !copiedTo(key) && !rec_.unplugged)
+            return "a file on the player lost its read-only mark: " + now.path;
         if (!OnPlayer(key) || now.bytes == was.bytes || Leftover(was)) return "";
         if (key == rec_.changedByEvent && contentsOf(key).count(now.bytes)) return "";
         if (sourceBytes(now.bytes)) {
@@ -114,12 +122,31 @@ private:
         // Rows are left for lack of room only at the user's word, and never with room to spare.
         if (row.reason == kNoRoomText && !(rec_.askedRoom && job_.copyWhatFits))
             return "left for lack of room without 是: " + row.path;
-        if (job_.freeClusters == kPlenty && !rec_.faulted && !rec_.filled && row.reason == kPlayerFullText)
+        if (job_.freeClusters == kPlenty && !rec_.unplugged && !rec_.filled && row.reason == kPlayerFullText)
             return "a player with room to spare told as full: " + row.path;
         // With room to spare, nothing but the unplug can have kept a copy from being written.
         if (rec_.unplugged && job_.freeClusters == kPlenty && row.reason == kDestUnwritableText)
             return "an unplugged player told as a write error: " + row.path;
         return row.reason.empty() && row.imageAfter != row.image ? "listed without a reason: " + row.path : "";
+    }
+
+    // 2. A file at a row's destination that is its source as it was (the same size, dates
+    // within FAT's 2 s, shown; the same bytes when verifying) is left alone, unasked. Only
+    // the first row for a destination: a later one takes a numbered name.
+    std::string leftAlone(const RowRecord& row) {
+        const std::string dest = DestFolder(row) + NameOf(Key(row.path));
+        const auto first = std::find_if(rec_.rows.begin(), rec_.rows.end(), [&](const RowRecord& r) {
+            return DestFolder(r) + NameOf(Key(r.path)) == dest;
+        });
+        const auto was = rec_.before.find(dest), source = rec_.before.find(Key(row.path));
+        if (rec_.faulted || &*first != &row || was == rec_.before.end() || source == rec_.before.end() ||
+            dest == source->first || rec_.changedByEvent == source->first)
+            return "";
+        const FileState& old = was->second;
+        const std::int64_t apart = std::llabs(old.writeTime - source->second.writeTime);
+        const bool same = !old.hidden && old.bytes.size() == source->second.bytes.size() && apart <= 20'000'000 &&
+                          (!job_.verify || old.bytes == source->second.bytes);
+        return same && rec_.asked.count(dest) ? "asked about a file the same as its source: " + old.path : "";
     }
 
     // 4. No source is written twice: new copies of any content are no more than its sources.
@@ -138,6 +165,11 @@ private:
         return "";
     }
 
+    bool copiedTo(const std::string& key) const {
+        return std::any_of(rec_.rows.begin(), rec_.rows.end(), [&](const RowRecord& row) {
+            return row.left && DestFolder(row) == FolderOf(key) && NamedFor(NameOf(key), NameOf(Key(row.path)));
+        });
+    }
     const RowRecord* rowOf(const std::string& key) const {
         const RowRecord* found = nullptr;
         for (const RowRecord& row : rec_.rows)
@@ -173,14 +205,16 @@ private:
         });
     }
     // The one exception: a copy in place that failed, its row still listed with its reason
-    // and its source still there. It began only where it fitted, so only a fault, or another
-    // program taking the room, can fail it; and it reached the old file only by opening it.
+    // and its source still there. It began only where it fitted, so only a fault, another
+    // program taking the room or changing the source can fail it; and it reached the old
+    // file only by opening it.
     bool failedInPlace(const std::string& key) const {
         const auto opened = rec_.openedWithRoom.find(key);
-        return (rec_.faulted || rec_.filled) && opened != rec_.openedWithRoom.end() &&
+        return opened != rec_.openedWithRoom.end() &&
                std::any_of(rec_.rows.begin(), rec_.rows.end(), [&](const RowRecord& row) {
                    const auto& source = contentsOf(Key(row.path));
-                   return !row.left && !row.reason.empty() && DestFolder(row) == FolderOf(key) &&
+                   const bool failable = rec_.faulted || rec_.filled || rec_.changedByEvent == Key(row.path);
+                   return failable && !row.left && !row.reason.empty() && DestFolder(row) == FolderOf(key) &&
                           NamedFor(NameOf(key), NameOf(Key(row.path))) && rec_.after.count(Key(row.path)) &&
                           std::all_of(source.begin(), source.end(), [&](const std::string& bytes) {
                               return ClusterRound(static_cast<std::int64_t>(bytes.size()), job_.clusterBytes) <= opened->second;

@@ -187,7 +187,7 @@ private:
                 continue;
             }
             const SimFileSystem::Node* n = sim_.fs.find(path);
-            files[Key(path)] = {path, n->data, n->hidden, n->system};
+            files[Key(path)] = {path, n->data, n->hidden, n->system, n->readOnly, n->writeTime};
         }
     }
 

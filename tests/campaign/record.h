@@ -11,7 +11,8 @@
 
 struct FileState {
     std::string path, bytes;
-    bool hidden = false, system = false;
+    bool hidden = false, system = false, readOnly = false;
+    std::int64_t writeTime = 0;
 };
 using Files = std::map<std::string, FileState>;  // by the name as the file system compares it
 
