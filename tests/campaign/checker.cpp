@@ -140,7 +140,7 @@ private:
         });
         const auto was = rec_.before.find(dest), source = rec_.before.find(Key(row.path));
         if (rec_.faulted || &*first != &row || was == rec_.before.end() || source == rec_.before.end() ||
-            dest == source->first || rec_.changedByEvent == source->first)
+            dest == source->first || rec_.changedByEvent == source->first || rec_.goneByEvent.count(source->first))
             return "";
         const FileState& old = was->second;
         const std::int64_t apart = std::llabs(old.writeTime - source->second.writeTime);
