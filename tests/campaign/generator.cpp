@@ -139,7 +139,8 @@ CampaignJob GenerateJob() {
                                                    {1, static_cast<int>(FaultOp::Delete)},
                                                    {1, static_cast<int>(FaultOp::Info)},
                                                    {1, static_cast<int>(FaultOp::Space)},
-                                                   {1, static_cast<int>(FaultOp::Close)}});
+                                                   {1, static_cast<int>(FaultOp::Close)},
+                                                   {1, static_cast<int>(FaultOp::Attributes)}});
     const bool atQuestion = *rc::gen::weightedElement<bool>({{2, false}, {1, true}});
     const bool byUser = job.event == Event::Cancel || job.event == Event::Exit || job.event == Event::Unplug;
     if (job.event != Event::None) job.eventAt = at, job.eventFile = file;
