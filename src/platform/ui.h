@@ -76,6 +76,8 @@ public:
     virtual void setRowMark(Ctl, int row, int mark) = 0;
     virtual int currentRow(Ctl) const = 0;  // -1 when none
     virtual void selectRow(Ctl, int row) = 0;
+    // Selects the row a job works on: a row below the view may bring a page of rows with it.
+    virtual void selectRowAhead(Ctl c, int row) { selectRow(c, row); }
     // While held, a list view takes rows without repainting; letting go repaints it once.
     virtual void holdRedraw(Ctl, bool hold) = 0;
 

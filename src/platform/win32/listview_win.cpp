@@ -146,6 +146,19 @@ void WinUi::selectRow(Ctl c, int r) {
     SendMessageW(control(c), LVM_ENSUREVISIBLE, r, FALSE);
 }
 
+// A row below the rows in view comes to the top: the rows after it, which a job selects
+// one by one, are then in view without a scroll each (a scroll costs Wine tens of ms).
+void WinUi::selectRowAhead(Ctl c, int r) {
+    const HWND h = control(c);
+    syncCount(c);
+    const auto top = SendMessageW(h, LVM_GETTOPINDEX, 0, 0), page = SendMessageW(h, LVM_GETCOUNTPERPAGE, 0, 0);
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    if (r >= top + page && page > 0 && SendMessageW(h, LVM_GETITEMRECT, static_cast<WPARAM>(top), reinterpret_cast<LPARAM>(&row)))
+        SendMessageW(h, LVM_SCROLL, 0, static_cast<LPARAM>((r - top) * (row.bottom - row.top)));
+    selectRow(c, r);
+}
+
 // While held, rows change without a word to the list view; letting go tells it the count,
 // which repaints the rows added, and repaints the whole list only when a row changed. (The
 // list view's own WM_SETREDRAW would repaint it all each time.)

@@ -65,6 +65,7 @@ public:
     void setRowMark(Ctl, int row, int mark) override;
     int currentRow(Ctl) const override;
     void selectRow(Ctl, int row) override;
+    void selectRowAhead(Ctl, int row) override;
     void holdRedraw(Ctl, bool hold) override;
 
     void loadWindow(Wnd) override;
