@@ -34,7 +34,7 @@ RowRules CurrentRowRules(App& app) { return {ReadRules(app), app.ui.checked(Ctl:
 void AddRow(App& app, const RowRules& rules, const std::string& path, std::int64_t bytes) {
     const RuleMatch m = LookupRule(rules.table, path);
     const int row = app.ui.appendRow(kList, path, m.ruleIndex);
-    app.listedBytes[path] = bytes;
+    app.ui.setRowBytes(kList, row, bytes);
     app.ui.setCell(kList, row, 1, FormatNumber(SizeInM(bytes)));
     app.ui.setCell(kList, row, 2, rules.shown ? m.subPath : "\\");
 }

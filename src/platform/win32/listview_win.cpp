@@ -57,7 +57,7 @@ int WinUi::rowCount(Ctl c) const { return static_cast<int>(list(c).rows.size());
 
 int WinUi::appendRow(Ctl c, const std::string& col0, int image) {
     auto& rows = list(c).rows;
-    rows.push_back({{col0, "", ""}, image, 0});
+    rows.push_back({{col0, "", ""}, image, 0, kUnlistedBytes});
     if (!list(c).held) syncCount(c);
     return static_cast<int>(rows.size()) - 1;
 }
@@ -117,6 +117,12 @@ int WinUi::rowMark(Ctl c, int r) const { return row(c, r) ? row(c, r)->mark : 0;
 
 void WinUi::setRowMark(Ctl c, int r, int mark) {
     if (row(c, r)) list(c).rows[r].mark = mark;
+}
+
+std::int64_t WinUi::rowBytes(Ctl c, int r) const { return row(c, r) ? row(c, r)->bytes : kUnlistedBytes; }
+
+void WinUi::setRowBytes(Ctl c, int r, std::int64_t bytes) {
+    if (row(c, r)) list(c).rows[r].bytes = bytes;
 }
 
 // A search for the selected row asks every row above it, so the focused row, which the
