@@ -45,7 +45,8 @@ intake() {
   # The walk right before, so that both meet the same load on a shared machine.
   read -r walk _ <<<"$(wine "$REFCOPY" --walk "$SRC" </dev/null 2>/dev/null | tr -d '\r')"
   t0="$(now)"
-  ruzdrive --exe RuzoriZE3.exe lv-fill-time 超级列表框 "$FILES" >"$E2E_TMP/fill" &
+  # By process id: the second start's own windows must not be the ones watched.
+  ruzdrive --pid "$APP_WINPID" lv-fill-time 超级列表框 "$FILES" >"$E2E_TMP/fill" &
   fill=$!
   (cd "$E2E_TMP" && wine ./RuzoriZE3.exe "$SRC") </dev/null >/dev/null 2>&1
   wait "$fill" || { echo "library_bench: the list did not fill" >&2; exit 1; }
@@ -59,6 +60,7 @@ printf '%-5s %18s %18s %6s  %s\n' round "walk/intake/own s" "walk2/intake2/own" 
 for ((r = 1; r <= ROUNDS; r++)); do
   app_start
   drive wait-window main 30000 >/dev/null || { echo "library_bench: no main window" >&2; exit 1; }
+  APP_WINPID="$(drive pid main)"
   wait_until 5 drive lv-count 超级列表框_扩展名 >/dev/null
   drive tab 1 >/dev/null
   drive combo 组合框_复制方法 0 >/dev/null
