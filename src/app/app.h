@@ -6,7 +6,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <unordered_map>
 
 #include "platform/files.h"
 #include "platform/shell.h"
@@ -34,8 +33,6 @@ struct App {
     bool copyAfterIntake = false;
     bool exitAfterJob = false;  // an exit waits for the copy job to end
     std::string removableSeen;  // the removable drives at the last look, by letter
-    // Each listed file's size in bytes when it was added, by path: the size column is rounded.
-    std::unordered_map<std::string, std::int64_t> listedBytes;
     // Why the file of a failed row did not arrive, by path: the job writes it, the list
     // forgets it with the row.
     std::map<std::string, std::string> failureReasons;

@@ -54,10 +54,10 @@ JobPlan TakePlan(App& app, bool ownCopy) {
     const int rows = app.ui.rowCount(Ctl::超级列表框);
     for (int r = 0; r < rows; ++r) {
         std::string source = app.ui.cell(Ctl::超级列表框, r, 0);
-        const auto listed = app.listedBytes.find(source);
+        const std::int64_t listed = app.ui.rowBytes(Ctl::超级列表框, r);
         const double megabytes = std::max(ParseNumber(app.ui.cell(Ctl::超级列表框, r, 1)), 0.0);
-        const std::int64_t bytes = listed != app.listedBytes.end() ? std::max<std::int64_t>(listed->second, 0)
-                                                                   : static_cast<std::int64_t>(megabytes * 1048576);
+        const std::int64_t bytes = listed != kUnlistedBytes ? std::max<std::int64_t>(listed, 0)
+                                                            : static_cast<std::int64_t>(megabytes * 1048576);
         plan.rows.push_back({std::move(source), app.ui.cell(Ctl::超级列表框, r, 2), bytes});
     }
     return plan;

@@ -9,7 +9,7 @@
 
 void AnnounceRow(App& app, JobEvents& events, int row, const std::string& source) {
     const std::string text = "正在复制 " + source + " 请稍候...      ";
-    events.latest(JobEvents::Slot::Selection, [&app, row] { app.ui.selectRow(Ctl::超级列表框, row); });
+    events.latest(JobEvents::Slot::Selection, [&app, row] { app.ui.selectRowAhead(Ctl::超级列表框, row); });
     events.latest(JobEvents::Slot::Row, [&app, row] { app.ui.setRowImage(Ctl::超级列表框, row, 6); }, row);
     events.latest(JobEvents::Slot::Status, [&app, text] { ShowJobStatus(app, text, 1); });
     // Through the coalesced steps, so a file too small for a step shows 0, never the last 100 %.

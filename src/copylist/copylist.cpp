@@ -16,28 +16,52 @@ namespace {
 constexpr Ctl kList = Ctl::超级列表框;
 constexpr double kBytesPerM = 1048576.0;
 constexpr std::uint64_t kPumpEveryMs = 20;
-
-// The list takes the rows without repainting; every kPumpEveryMs the pending window
-// events run and the list is painted once, so the window stays responsive without a
-// repaint per file.
-void AddFolderFiles(App& app, const std::string& folder) {
-    std::uint64_t lastPump = app.sys.tickMs();
-    app.ui.holdRedraw(kList, true);
-    ForEachFileIn(app.fs, folder, [&app, &lastPump](const std::string& file, std::int64_t bytes) {
-        AddListedFile(app, file, bytes >= 0 ? bytes : app.fs.fileSize(file));
-        if (app.sys.tickMs() - lastPump < kPumpEveryMs) return true;
-        app.ui.holdRedraw(kList, false);
-        app.ui.pumpEvents();  // a drop handled here runs to its end, so its rows stay one block
-        app.ui.holdRedraw(kList, true);
-        lastPump = app.sys.tickMs();
-        return app.exitRequested == 0;  // the program is ending: stop reading
-    });
-    app.ui.holdRedraw(kList, false);
-}
+constexpr std::uint64_t kShowEveryMs = 100;
 
 double SizeInM(std::int64_t bytes) {
     if (bytes <= 0) return static_cast<double>(bytes);
     return RoundTo3(static_cast<double>(bytes) / kBytesPerM);
+}
+
+// The rules and the 规则 box as a new row takes them; they change only while events run.
+struct RowRules {
+    RuleTable table;
+    bool shown = true;
+};
+
+RowRules CurrentRowRules(App& app) { return {ReadRules(app), app.ui.checked(Ctl::选择框_规则)}; }
+
+void AddRow(App& app, const RowRules& rules, const std::string& path, std::int64_t bytes) {
+    const RuleMatch m = LookupRule(rules.table, path);
+    const int row = app.ui.appendRow(kList, path, m.ruleIndex);
+    app.ui.setRowBytes(kList, row, bytes);
+    app.ui.setCell(kList, row, 1, FormatNumber(SizeInM(bytes)));
+    app.ui.setCell(kList, row, 2, rules.shown ? m.subPath : "\\");
+}
+
+// The list takes the rows without repainting; every kPumpEveryMs the pending window
+// events run, and every kShowEveryMs the list shows the rows added and is painted once
+// (a paint costs about as much as reading a few hundred files), so the window stays
+// responsive without a repaint per file.
+void AddFolderFiles(App& app, const std::string& folder) {
+    std::uint64_t lastPump = app.sys.tickMs(), lastShown = lastPump;
+    RowRules rules = CurrentRowRules(app);
+    app.ui.holdRedraw(kList, true);
+    ForEachFileIn(app.fs, folder, [&](const std::string& file, std::int64_t bytes) {
+        AddRow(app, rules, file, bytes >= 0 ? bytes : app.fs.fileSize(file));
+        const std::uint64_t now = app.sys.tickMs();
+        if (now - lastPump < kPumpEveryMs) return true;
+        if (now - lastShown >= kShowEveryMs) {
+            app.ui.holdRedraw(kList, false);
+            lastShown = now;
+        }
+        app.ui.pumpEvents();  // a drop handled here runs to its end, so its rows stay one block
+        app.ui.holdRedraw(kList, true);
+        rules = CurrentRowRules(app);
+        lastPump = app.sys.tickMs();
+        return app.exitRequested == 0;  // the program is ending: stop reading
+    });
+    app.ui.holdRedraw(kList, false);
 }
 
 }  // namespace
@@ -73,11 +97,7 @@ bool AddFileEntry(App& app, const std::string& path) {
 }
 
 bool AddListedFile(App& app, const std::string& path, std::int64_t bytes) {
-    const RuleMatch m = LookupRule(app, path);
-    const int row = app.ui.appendRow(kList, path, m.ruleIndex);
-    app.listedBytes[path] = bytes;
-    app.ui.setCell(kList, row, 1, FormatNumber(SizeInM(bytes)));
-    app.ui.setCell(kList, row, 2, app.ui.checked(Ctl::选择框_规则) ? m.subPath : "\\");
+    AddRow(app, CurrentRowRules(app), path, bytes);
     return true;
 }
 

@@ -13,6 +13,7 @@ struct Entry {
     std::string cells[3];
     int image = 0;
     int mark = 0;
+    std::int64_t bytes = kUnlistedBytes;
 };
 
 Entry ReadEntry(Ui& ui, int row) {
@@ -20,6 +21,7 @@ Entry ReadEntry(Ui& ui, int row) {
     for (int col = 0; col < 3; ++col) e.cells[col] = ui.cell(kList, row, col);
     e.image = ui.rowImage(kList, row);
     e.mark = ui.rowMark(kList, row);
+    e.bytes = ui.rowBytes(kList, row);
     return e;
 }
 
@@ -27,6 +29,7 @@ void WriteEntry(Ui& ui, int row, const Entry& e) {
     for (int col = 0; col < 3; ++col) ui.setCell(kList, row, col, e.cells[col]);
     ui.setRowImage(kList, row, e.image);
     ui.setRowMark(kList, row, e.mark);
+    ui.setRowBytes(kList, row, e.bytes);
 }
 
 // Moves the current row by one place (delta -1 or +1), the selection with it.

@@ -45,9 +45,9 @@ double TotalSizeInM(App& app) {
     double bytes = 0;
     const int rows = app.ui.rowCount(Ctl::超级列表框);
     for (int row = 0; row < rows; ++row) {
-        const auto known = app.listedBytes.find(app.ui.cell(Ctl::超级列表框, row, 0));
-        const double rowBytes = known != app.listedBytes.end() ? static_cast<double>(known->second)
-                                                               : ParseNumber(app.ui.cell(Ctl::超级列表框, row, 1)) * kBytesPerM;
+        const std::int64_t listed = app.ui.rowBytes(Ctl::超级列表框, row);
+        const double rowBytes = listed != kUnlistedBytes ? static_cast<double>(listed)
+                                                         : ParseNumber(app.ui.cell(Ctl::超级列表框, row, 1)) * kBytesPerM;
         bytes += std::max(rowBytes, 0.0);
     }
     return RoundTo3(bytes / kBytesPerM);

@@ -24,16 +24,24 @@ std::string GetFolderPart(const std::string& path) {
     return p == std::string::npos ? std::string() : path.substr(0, p + 1);
 }
 
-RuleMatch LookupRule(App& app, const std::string& path) {
+RuleTable ReadRules(App& app) {
+    RuleTable table;
+    const int rows = app.ui.rowCount(Ctl::超级列表框_扩展名);
+    for (int r = 0; r < rows; ++r)
+        table.rows.emplace_back(app.ui.cell(Ctl::超级列表框_扩展名, r, 0), app.ui.cell(Ctl::超级列表框_扩展名, r, 1));
+    return table;
+}
+
+RuleMatch LookupRule(const RuleTable& table, const std::string& path) {
     const std::string ext = LowerAsciiGbk(GetExtension(path));
     // A name ending in "." has no extension; it would otherwise be found in every row.
     if (ext.empty()) return {};
-    const int rows = app.ui.rowCount(Ctl::超级列表框_扩展名);
-    for (int r = 0; r < rows; ++r)
-        if (app.ui.cell(Ctl::超级列表框_扩展名, r, 0).find(ext) != std::string::npos)
-            return {r + 1, app.ui.cell(Ctl::超级列表框_扩展名, r, 1)};
+    for (std::size_t r = 0; r < table.rows.size(); ++r)
+        if (table.rows[r].first.find(ext) != std::string::npos) return {static_cast<int>(r) + 1, table.rows[r].second};
     return {};
 }
+
+RuleMatch LookupRule(App& app, const std::string& path) { return LookupRule(ReadRules(app), path); }
 
 std::vector<std::string> WholePaths(System& sys, const std::string& text) {
     std::vector<std::string> paths;

@@ -2,6 +2,7 @@
 // Destination paths: GBK-aware path text helpers, the rule lookup, the folder test, the
 // FAT size limit. Both the copy list and the copy job use them.
 #include <string>
+#include <utility>
 #include <vector>
 
 struct App;
@@ -17,6 +18,12 @@ std::string GetExtension(const std::string& path);
 std::string GetFileName(const std::string& path);
 std::string GetFolderPart(const std::string& path);
 RuleMatch LookupRule(App&, const std::string& path);
+// The extension list as it stands, read once for the many files of a folder.
+struct RuleTable {
+    std::vector<std::pair<std::string, std::string>> rows;  // extensions, sub-path
+};
+RuleTable ReadRules(App&);
+RuleMatch LookupRule(const RuleTable&, const std::string& path);
 // The paths of a "\r\n"-separated list, empty ones left out, each made whole and plain
 // as the system would open it (see System::fullPath): how paths enter the copy list.
 std::vector<std::string> WholePaths(System&, const std::string& text);

@@ -21,6 +21,8 @@ constexpr int IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7;
 
 enum class MiniPicture { Idle, Busy };
 
+constexpr std::int64_t kUnlistedBytes = INT64_MIN;
+
 // The answer to "overwrite the file on the player?": and whether it holds for the rest
 // of the job's existing files.
 struct OverwriteAnswer {
@@ -74,8 +76,13 @@ public:
     virtual void setRowImage(Ctl, int row, int image) = 0;
     virtual int rowMark(Ctl, int row) const = 0;
     virtual void setRowMark(Ctl, int row, int mark) = 0;
+    // The file's size in bytes when it was listed; kUnlistedBytes for a row never given one.
+    virtual std::int64_t rowBytes(Ctl, int row) const = 0;
+    virtual void setRowBytes(Ctl, int row, std::int64_t bytes) = 0;
     virtual int currentRow(Ctl) const = 0;  // -1 when none
     virtual void selectRow(Ctl, int row) = 0;
+    // Selects the row a job works on: a row below the view may bring a page of rows with it.
+    virtual void selectRowAhead(Ctl c, int row) { selectRow(c, row); }
     // While held, a list view takes rows without repainting; letting go repaints it once.
     virtual void holdRedraw(Ctl, bool hold) = 0;
 

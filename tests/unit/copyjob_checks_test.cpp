@@ -62,7 +62,7 @@ TEST_F(CopyJobChecksTest, ARootThatIsAFileIsRefusedBeforeAnyRow) {
 TEST_F(CopyJobChecksTest, FilesLargerThanTheFreeSpaceRefuseTheJob) {
     List("S:\\a.avi", "\\Video");
     sim.ui.setCell(kList, 0, 1, "5000");
-    app.listedBytes["S:\\a.avi"] = 5000LL << 20;
+    sim.ui.setRowBytes(kList, 0, 5000LL << 20);
     Run();
     EXPECT_EQ(LastBalloon(), (Balloon{"待复制文件总大小 大于 目标磁盘 剩余空间！\r\n请删除一些文件！", 2}));
     EXPECT_NE(sim.ui.text(Ctl::标签_显示大小).find("5000"), std::string::npos) << "the size display was refreshed";

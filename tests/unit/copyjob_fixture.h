@@ -31,7 +31,7 @@ protected:
         const int r = sim.ui.appendRow(kList, source, 1);
         sim.ui.setCell(kList, r, 1, "0.001");
         sim.ui.setCell(kList, r, 2, subPath);
-        app.listedBytes[source] = std::max<std::int64_t>(sim.fs.fileSize(source), 0);
+        sim.ui.setRowBytes(kList, r, std::max<std::int64_t>(sim.fs.fileSize(source), 0));
     }
     // Runs a job to its end: the worker, then the events it sent to the main thread.
     void Run() {

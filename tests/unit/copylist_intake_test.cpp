@@ -72,24 +72,24 @@ TEST_F(CopyListTest, FolderNameEndingInTrailByteBackslash) {
     EXPECT_EQ(Paths(), (Strings{"J:\\淺\\歌.mp3"}));
 }
 
-TEST_F(CopyListTest, LongWalkRunsPendingEventsEvery20MsWithTheListPainted) {
+TEST_F(CopyListTest, LongWalkRunsPendingEventsEvery20MsAndShowsTheListEvery100Ms) {
     SlowFileSystem sevenMs(sim.sys, 7);
     App app7{sim.ui, sevenMs, sim.ini, sim.sys, sim.shell};
     sevenMs.addDrive('J', 8LL << 30, 4LL << 30);
-    for (int i = 0; i < 10; ++i) sevenMs.addFile("J:\\many\\" + std::to_string(i) + ".mp3", "");
+    for (int i = 0; i < 20; ++i) sevenMs.addFile("J:\\many\\" + std::to_string(i) + ".mp3", "");
     int heldWhileAdding = 0;
     sevenMs.onFile = [&] { heldWhileAdding += sim.ui.control(kList).redrawHeld; };
-    std::vector<std::uint64_t> pumpTimes;
-    sim.ui.onPump = [&] {
-        EXPECT_FALSE(sim.ui.control(kList).redrawHeld);
-        pumpTimes.push_back(sim.sys.now);
-    };
+    std::vector<std::pair<std::uint64_t, bool>> pumps;  // when, and whether the list was shown
+    sim.ui.onPump = [&] { pumps.push_back({sim.sys.now, !sim.ui.control(kList).redrawHeld}); };
     const std::uint64_t start = sim.sys.now;
     AddPaths(app7, "J:\\many");
-    EXPECT_EQ(pumpTimes, (std::vector<std::uint64_t>{start + 21, start + 42, start + 63}));
-    EXPECT_EQ(heldWhileAdding, 10);
+    const std::vector<std::pair<std::uint64_t, bool>> want{{start + 21, false},  {start + 42, false},
+                                                           {start + 63, false},  {start + 84, false},
+                                                           {start + 105, true}, {start + 126, false}};
+    EXPECT_EQ(pumps, want);
+    EXPECT_EQ(heldWhileAdding, 20);
     EXPECT_FALSE(sim.ui.control(kList).redrawHeld);
-    EXPECT_EQ(Rows(), 10);
+    EXPECT_EQ(Rows(), 20);
 }
 
 TEST_F(CopyListTest, DropDuringEnumerationLandsAsOneBlock) {

@@ -60,7 +60,7 @@ const SimRow& SimUi::row(Ctl c, int r) const {
 int SimUi::rowCount(Ctl c) const { return static_cast<int>(control(c).rows.size()); }
 
 int SimUi::appendRow(Ctl c, const std::string& col0, int image) {
-    control(c).rows.push_back(SimRow{{col0}, image, 0});
+    control(c).rows.push_back(SimRow{{col0}, image, 0, kUnlistedBytes});
     return rowCount(c) - 1;
 }
 
@@ -98,6 +98,8 @@ int SimUi::rowImage(Ctl c, int r) const { return row(c, r).image; }
 void SimUi::setRowImage(Ctl c, int r, int image) { row(c, r).image = image; }
 int SimUi::rowMark(Ctl c, int r) const { return row(c, r).mark; }
 void SimUi::setRowMark(Ctl c, int r, int mark) { row(c, r).mark = mark; }
+std::int64_t SimUi::rowBytes(Ctl c, int r) const { return row(c, r).bytes; }
+void SimUi::setRowBytes(Ctl c, int r, std::int64_t bytes) { row(c, r).bytes = bytes; }
 int SimUi::currentRow(Ctl c) const { return control(c).currentRow; }
 void SimUi::selectRow(Ctl c, int r) {
     control(c).currentRow = (r >= 0 && r < rowCount(c)) ? r : -1;

@@ -12,6 +12,7 @@ struct SimRow {
     std::vector<std::string> cells;
     int image = 0;
     int mark = 0;
+    std::int64_t bytes = kUnlistedBytes;
 };
 
 struct SimControl {
@@ -76,6 +77,8 @@ public:
     void setRowImage(Ctl, int row, int image) override;
     int rowMark(Ctl, int row) const override;
     void setRowMark(Ctl, int row, int mark) override;
+    std::int64_t rowBytes(Ctl, int row) const override;
+    void setRowBytes(Ctl, int row, std::int64_t bytes) override;
     int currentRow(Ctl) const override;
     void selectRow(Ctl, int row) override;
     void holdRedraw(Ctl c, bool hold) override { control(c).redrawHeld = hold; }

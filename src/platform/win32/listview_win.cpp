@@ -57,7 +57,7 @@ int WinUi::rowCount(Ctl c) const { return static_cast<int>(list(c).rows.size());
 
 int WinUi::appendRow(Ctl c, const std::string& col0, int image) {
     auto& rows = list(c).rows;
-    rows.push_back({{col0, "", ""}, image, 0});
+    rows.push_back({{col0, "", ""}, image, 0, kUnlistedBytes});
     if (!list(c).held) syncCount(c);
     return static_cast<int>(rows.size()) - 1;
 }
@@ -119,6 +119,12 @@ void WinUi::setRowMark(Ctl c, int r, int mark) {
     if (row(c, r)) list(c).rows[r].mark = mark;
 }
 
+std::int64_t WinUi::rowBytes(Ctl c, int r) const { return row(c, r) ? row(c, r)->bytes : kUnlistedBytes; }
+
+void WinUi::setRowBytes(Ctl c, int r, std::int64_t bytes) {
+    if (row(c, r)) list(c).rows[r].bytes = bytes;
+}
+
 // A search for the selected row asks every row above it, so the focused row, which the
 // list view knows at once and which is the selected one as a rule, is asked first.
 int WinUi::currentRow(Ctl c) const {
@@ -144,6 +150,19 @@ void WinUi::selectRow(Ctl c, int r) {
     item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(control(c), LVM_SETITEMSTATE, r, reinterpret_cast<LPARAM>(&item));
     SendMessageW(control(c), LVM_ENSUREVISIBLE, r, FALSE);
+}
+
+// A row below the rows in view comes to the top: the rows after it, which a job selects
+// one by one, are then in view without a scroll each (a scroll costs Wine tens of ms).
+void WinUi::selectRowAhead(Ctl c, int r) {
+    const HWND h = control(c);
+    syncCount(c);
+    const auto top = SendMessageW(h, LVM_GETTOPINDEX, 0, 0), page = SendMessageW(h, LVM_GETCOUNTPERPAGE, 0, 0);
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    if (r >= top + page && page > 0 && SendMessageW(h, LVM_GETITEMRECT, static_cast<WPARAM>(top), reinterpret_cast<LPARAM>(&row)))
+        SendMessageW(h, LVM_SCROLL, 0, static_cast<LPARAM>((r - top) * (row.bottom - row.top)));
+    selectRow(c, r);
 }
 
 // While held, rows change without a word to the list view; letting go tells it the count,

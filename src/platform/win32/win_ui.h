@@ -22,6 +22,7 @@ struct ListRow {
     std::string cells[3];
     int image = 0;
     int mark = 0;
+    std::int64_t bytes = kUnlistedBytes;
 };
 
 struct ListRows {
@@ -63,8 +64,11 @@ public:
     void setRowImage(Ctl, int row, int image) override;
     int rowMark(Ctl, int row) const override;
     void setRowMark(Ctl, int row, int mark) override;
+    std::int64_t rowBytes(Ctl, int row) const override;
+    void setRowBytes(Ctl, int row, std::int64_t bytes) override;
     int currentRow(Ctl) const override;
     void selectRow(Ctl, int row) override;
+    void selectRowAhead(Ctl, int row) override;
     void holdRedraw(Ctl, bool hold) override;
 
     void loadWindow(Wnd) override;

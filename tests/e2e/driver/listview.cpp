@@ -145,11 +145,36 @@ int stateImage(const Args& a) {
     return 0;
 }
 
+double nowMs() {
+    LARGE_INTEGER t, f;
+    QueryPerformanceCounter(&t);
+    QueryPerformanceFrequency(&f);
+    return 1000.0 * t.QuadPart / f.QuadPart;
+}
+
+// Polls the row count every 2 ms until it reaches want: prints the ms to the first row and
+// the ms from the first row to the last, the list's own filling without the hand-over.
+int fillTime(const Args& a) {
+    HWND lv = requireControl(a[0]);
+    const long long want = intArg(a, 1, L"rows");
+    const double timeout = static_cast<double>(timeoutArg(a, 2, 600000));
+    const double start = nowMs();
+    double first = -1;
+    for (long long n = 0; n < want; sleepMs(2)) {
+        n = send(lv, LVM_GETITEMCOUNT);
+        if (n > 0 && first < 0) first = nowMs();
+        if (nowMs() - start > timeout) fail(L"the list did not fill");
+    }
+    out(std::to_wstring(static_cast<int>(first - start + 0.5)) + L" " + std::to_wstring(static_cast<int>(nowMs() - first + 0.5)));
+    return 0;
+}
+
 }  // namespace
 
 std::vector<Verb> listViewVerbs() {
     return {
         {L"lv-count", L"<ctl>  number of rows", 1, count},
+        {L"lv-fill-time", L"<ctl> <rows> [timeout_ms]  ms to the first row, ms from it to <rows>", 2, fillTime},
         {L"lv-cell", L"<ctl> <row> <col>  text of one cell", 3, cellVerb},
         {L"lv-dump", L"<ctl>  every row, cells separated by tabs", 1, dump},
         {L"lv-columns", L"<ctl>  each column: title<TAB>width", 1, columns},
