@@ -81,9 +81,10 @@ private:
     std::string kept(const std::string& key, const FileState& was) {
         const FileState& now = rec_.after.at(key);
         // Untouched, it keeps its marks too: a read-only file the job failed to replace stays so
-        // (but for an unplug between clearing the mark and the rename).
+        // (but for an unplug between clearing the mark and the rename, or a copy of the same
+        // bytes that took its place and failed to be shown, left marked as unfinished).
         if (OnPlayer(key) && now.bytes == was.bytes && now.writeTime == was.writeTime && was.readOnly &&
-            !now.readOnly && !copiedTo(key) && !rec_.unplugged)
+            !now.readOnly && !copiedTo(key) && !rec_.unplugged && !Leftover(now))
             return "a file on the player lost its read-only mark: " + now.path;
         if (!OnPlayer(key) || now.bytes == was.bytes || Leftover(was)) return "";
         if (key == rec_.changedByEvent && contentsOf(key).count(now.bytes)) return "";
