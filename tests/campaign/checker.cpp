@@ -89,9 +89,18 @@ private:
         if (!OnPlayer(key) || now.bytes == was.bytes || Leftover(was)) return "";
         if (key == rec_.changedByEvent && contentsOf(key).count(now.bytes)) return "";
         if (sourceBytes(now.bytes)) {
-            return rec_.mayReplace.count(key) || rec_.replaceAll ? "" : "replaced without 覆盖: " + now.path;
+            if (!rec_.mayReplace.count(key) && !rec_.replaceAll) return "replaced without 覆盖: " + now.path;
+            return inPlaceWithRoom(key, now) ? "written over in place with room for a temporary: " + now.path : "";
         }
         return failedInPlace(key) ? "" : "a file on the player changed: " + now.path;
+    }
+
+    // An old file is written over only when its copy could not be made beside it, so that a
+    // failed copy leaves the old file whole wherever the player had room.
+    bool inPlaceWithRoom(const std::string& key, const FileState& now) const {
+        const auto opened = rec_.openedWithRoom.find(key);
+        return opened != rec_.openedWithRoom.end() && !rec_.filled &&
+               ClusterRound(static_cast<std::int64_t>(now.bytes.size()), job_.clusterBytes) <= opened->second.free;
     }
 
     // 3. Whatever is visible on the player is whole: no temporary, no part of a file.
@@ -218,7 +227,8 @@ private:
                    return failable && !row.left && !row.reason.empty() && DestFolder(row) == FolderOf(key) &&
                           NamedFor(NameOf(key), NameOf(Key(row.path))) && rec_.after.count(Key(row.path)) &&
                           std::all_of(source.begin(), source.end(), [&](const std::string& bytes) {
-                              return ClusterRound(static_cast<std::int64_t>(bytes.size()), job_.clusterBytes) <= opened->second;
+                              return ClusterRound(static_cast<std::int64_t>(bytes.size()), job_.clusterBytes) <=
+                                     opened->second.free + opened->second.old;
                           });
                });
     }

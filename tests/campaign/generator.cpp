@@ -144,7 +144,10 @@ CampaignJob GenerateJob() {
     const bool atQuestion = *rc::gen::weightedElement<bool>({{2, false}, {1, true}});
     const bool byUser = job.event == Event::Cancel || job.event == Event::Exit || job.event == Event::Unplug;
     if (job.event != Event::None) job.eventAt = at, job.eventFile = file;
-    if (job.event == Event::Failure && op >= 0) job.eventOp = op, job.eventAt = 1 + at % 3;
+    // Free space is asked at 复制, before each row once the player is full, and once or twice
+    // per replacement: the second question of a later row comes well after the third.
+    const int nth = op == static_cast<int>(FaultOp::Space) ? 8 : 3;
+    if (job.event == Event::Failure && op >= 0) job.eventOp = op, job.eventAt = 1 + at % nth;
     if (byUser && atQuestion) job.atQuestion = true, job.eventAt = 1 + at % 3;
     job.twice = *rc::gen::weightedElement<bool>({{2, false}, {1, true}});
     return job;

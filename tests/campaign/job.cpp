@@ -142,7 +142,7 @@ private:
         counting_ = true;
         StartCopyJob(app);
         sim_.sys.runPosted();
-        counting_ = armed_ = false;
+        counting_ = armed_ = spaceMute_ = false;
         sim_.fs.plugIn('K');
         rec.after = snapshot();
         rec.summary = sim_.ui.text(Ctl::标签3);
@@ -198,12 +198,16 @@ private:
         // Only a file the job opened to write can lose bytes to a copy in place, and only one
         // it had room to finish when it began: the room over it is taken before the event.
         const SimFileSystem::Node* old = op == FaultOp::OpenWrite ? sim_.fs.find(path) : nullptr;
-        const std::int64_t room = old ? sim_.fs.drives['K'].freeBytes + ClusterRound(static_cast<std::int64_t>(old->data.size()), job_.clusterBytes) : 0;
+        const JobRecord::Room room = old ? JobRecord::Room{sim_.fs.drives['K'].freeBytes,
+                                                           ClusterRound(static_cast<std::int64_t>(old->data.size()), job_.clusterBytes)}
+                                         : JobRecord::Room{};
         const bool failed = event(op, path);
         if (old && !failed) record_->openedWithRoom[Key(path)] = room;
         return failed;
     }
     bool event(FaultOp op, const std::string& path) {
+        // A drive that failed to tell its free space does not tell it again in this job.
+        if (spaceMute_ && op == FaultOp::Space) return true;
         if (!armed_) {
             writes_ += Writes(op) && !path.empty() && (path[0] == 'K' || path[0] == 'k');
             return false;
@@ -214,7 +218,9 @@ private:
         const bool counted = job_.eventOp < 0 || static_cast<int>(op) == job_.eventOp;
         if (job_.atQuestion || (byUser && sim_.app.copyBusy == 0) || !counted || ++ops_ != job_.eventAt) return false;
         record_->shellsMoment = afterShell;
-        return fire();
+        const bool failed = fire();
+        spaceMute_ = failed && op == FaultOp::Space;
+        return failed;
     }
 
     // The job's one event; true when it is the failure of the operation under way.
@@ -283,7 +289,7 @@ private:
     const CampaignJob& job_;
     SimPlatform sim_;
     JobRecord* record_ = nullptr;
-    bool counting_ = false, armed_ = false, shellCopied_ = false;
+    bool counting_ = false, armed_ = false, shellCopied_ = false, spaceMute_ = false;
     int ops_ = 0;
     int writes_ = 0;
 };

@@ -38,9 +38,10 @@ struct JobRecord {
     std::string changedByEvent;
     std::map<std::string, std::string> lastBytes;  // what the event left in the file it changed
     bool faulted = false;    // an operation failed or the player was unplugged
-    // The files on the player the job opened to write, by key, and the room for a copy over
-    // each then: the free space and the old file's clusters.
-    std::map<std::string, std::int64_t> openedWithRoom;
+    // The files on the player the job opened to write, by key, and the room then: the free
+    // space, and the old file's clusters a copy over it may take too.
+    struct Room { std::int64_t free = 0, old = 0; };
+    std::map<std::string, Room> openedWithRoom;
     bool unplugged = false;
     bool shellsMoment = false;  // the event came right after the shell made a copy, still in sight
     int closedQuestion = -1;  // the question 取消 or 退出 came during: it answers 跳过
