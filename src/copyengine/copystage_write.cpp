@@ -109,8 +109,9 @@ bool CopyStages::ranOutOfRoom(const std::string& target, std::int64_t bytes) {
 bool CopyStages::stillFits(const JobRow& row) {
     finisher_.drain();
     const DriveSpace space = RootSpace(app_.fs, plan_.root);
-    full_ = space.freeBytes >= 0 && RowRoom(app_, plan_, row, space.clusterBytes) > space.freeBytes;
-    if (!full_) return true;
+    // Once full, every later row is measured first: one that fits leaves the next one to be
+    // measured too, not tried blind.
+    if (space.freeBytes < 0 || RowRoom(app_, plan_, row, places_, space.clusterBytes) <= space.freeBytes) return true;
     ended_ = true;
     Warn(app_, events_, "目标磁盘 " + plan_.root + " 已满，复制已停止！");
     return false;
@@ -142,6 +143,7 @@ bool CopyStages::open(RowWork& work, Source& source, const std::string& target) 
     // Cancel or an unplugged player while the question was up: no copy starts.
     if (!goingOn()) return false;
     if (!place) {
+        full_ = true;
         work.result = CopyResult{false, kPlayerFullText};
         return false;
     }

@@ -7,6 +7,7 @@
 
 #include "app/app.h"
 #include "copyengine/copyloop.h"
+#include "copyengine/destinations.h"
 #include "copyengine/existing.h"
 #include "paths/paths.h"
 #include "text/gbk.h"
@@ -70,8 +71,10 @@ DriveSpace RootSpace(FileSystem& fs, const std::string& root) {
     return fs.driveSpace(root[0]);
 }
 
-std::int64_t RowRoom(App& app, const JobPlan& plan, const JobRow& row, std::int64_t clusterBytes) {
-    const std::string dest = BuildDestinationPath(plan.root, row.subPath, row.source);
+std::int64_t RowRoom(App& app, const JobPlan& plan, const JobRow& row, const JobDestinations& places,
+                     std::int64_t clusterBytes) {
+    const std::string named = BuildDestinationPath(plan.root, row.subPath, row.source);
+    const std::string dest = named.empty() ? named : places.claim(named);
     return RoomOver(app, row, dest, dest.empty() ? FileInfo{} : app.fs.fileInfo(dest),
                     [&] { return app.fs.fileInfo(row.source); }, clusterBytes);
 }

@@ -8,6 +8,7 @@
 
 #include "platform/files.h"
 
+class JobDestinations;
 struct App;
 struct JobPlan;
 struct JobRow;
@@ -19,9 +20,10 @@ inline constexpr char kNoRoomText[] = "目标磁盘空间不足，未复制";
 DriveSpace RootSpace(FileSystem&, const std::string& root);
 // The room a row's copy takes in whole clusters: its bytes for a new file, none when its
 // destination already holds the same file, what it adds to the old file's room for a
-// replacement. One look-up at the destination, and one at the source when a file is there.
-// At 复制 the folders are listed instead, once each.
-std::int64_t RowRoom(App&, const JobPlan&, const JobRow&, std::int64_t clusterBytes);
+// replacement. One look-up at the destination (the numbered name once the job wrote its
+// own), and one at the source when a file is there. At 复制 the folders are listed
+// instead, once each.
+std::int64_t RowRoom(App&, const JobPlan&, const JobRow&, const JobDestinations&, std::int64_t clusterBytes);
 // The same, with what is at the destination already known (size -1: nothing); the source
 // is looked at only when something is there.
 std::int64_t RoomOver(App&, const JobRow&, const std::string& dest, const FileInfo& there,

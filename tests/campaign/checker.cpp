@@ -49,6 +49,7 @@ public:
             if (broken.empty()) broken = told(row);
         for (const RowRecord& row : rec_.rows)
             if (broken.empty()) broken = leftAlone(row);
+        if (broken.empty()) broken = stoppedWhenFull();
         return broken.empty() ? writtenOnce() : broken;
     }
 
@@ -157,6 +158,15 @@ private:
         const bool same = !old.hidden && old.bytes.size() == source->second.bytes.size() && apart <= 20'000'000 &&
                           (!job_.verify || old.bytes == source->second.bytes);
         return same && rec_.asked.count(dest) ? "asked about a file the same as its source: " + old.path : "";
+    }
+
+    // 4. A full player stops the job: later rows that do not fit are not tried one by one.
+    std::string stoppedWhenFull() const {
+        std::set<std::string> full;  // a file listed twice shares its first row's result
+        for (const RowRecord& row : rec_.rows)
+            if (row.reason == kPlayerFullText && full.insert(Key(row.path)).second && full.size() == 2)
+                return "the job went on at a full player: " + row.path;
+        return "";
     }
 
     // 4. No source is written twice: new copies of any content are no more than its sources.
