@@ -42,7 +42,19 @@ TEST(CopyCampaign, TheJobsItOnceBrokeKeepEveryPromise) {
     CampaignJob unpluggedRename = shellUnplugged;
     unpluggedRename.shell = false;
     unpluggedRename.eventAt = 21;
-    for (const CampaignJob& job : {hiddenCopy, goneSource, shellUnplugged, failedLookUp, unpluggedRename})
+    // The player filled: a later row that needed no room let the next be tried blind, and a
+    // name the job had written was measured as a replacement, not as a new numbered file.
+    CampaignJob fullPastSameFile;
+    fullPastSameFile.files = {{"S:\\a.mp3", 1000, 1, 100}, {"S:\\t.txt", 1000, 7, 700}, {"K:\\Video\\v.avi", 1, 6, 600}};
+    fullPastSameFile.listed = {"S:\\a.mp3", "K:\\Video\\v.avi", "S:\\t.txt"};
+    fullPastSameFile.event = Event::PlayerFills;
+    fullPastSameFile.eventAt = 8;
+    CampaignJob fullPastOwnName = fullPastSameFile;
+    fullPastOwnName.files = {{"S:\\CD1\\01.mp3", 1000, 2, 200}, {"S:\\a.mp3", 1000, 1, 100}, {"S:\\CD2\\01.mp3", 1000, 3, 200}};
+    fullPastOwnName.listed = {"S:\\CD1\\01.mp3", "S:\\a.mp3", "S:\\CD2\\01.mp3"};
+    fullPastOwnName.eventAt = 15;
+    for (const CampaignJob& job : {hiddenCopy, goneSource, shellUnplugged, failedLookUp, unpluggedRename,
+                                   fullPastSameFile, fullPastOwnName})
         EXPECT_EQ(RunCampaignJob(job), "") << JobAsCode(job);
 }
 
