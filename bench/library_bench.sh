@@ -9,7 +9,7 @@
 # program's process) is limited to 150 MB.
 #
 #   bench/library_bench.sh [rounds [files]]   default 1 round of 100,000 files
-#   LIB_VERIFY=0 without 文件校验; LIB_JOB_S=N cancels the job after N seconds
+#   LIB_VERIFY=0 without 文件校验; LIB_JOB_S=N cancels a job still running after N seconds
 source "$(dirname "$0")/../tests/e2e/lib.sh"
 E2E_WAIT=3600
 ROUNDS="${1:-1}"
@@ -80,7 +80,8 @@ for ((r = 1; r <= ROUNDS; r++)); do
   echo job >"$PHASE"
   # The job into one folder slows as it fills (Wine reads the whole folder for each new
   # name): LIB_JOB_S cancels it after that many seconds.
-  [[ -n ${LIB_JOB_S:-} ]] && { sleep "$LIB_JOB_S"; drive click 按钮_取消 >/dev/null; }
+  for ((s = 0; s < ${LIB_JOB_S:-0}; s++)); do [[ $(job_over) == 1 ]] && break; sleep 1; done
+  [[ -n ${LIB_JOB_S:-} && $(job_over) == 0 ]] && drive click 按钮_取消 >/dev/null
   wait_until 1 job_over >/dev/null
   echo settled >"$PHASE"; sleep 5
   mb="$(awk '/VmHWM/ {printf "%.0f", $2 / 1024}' "/proc/$APP_PID/status")"
