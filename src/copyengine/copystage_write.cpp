@@ -147,6 +147,10 @@ bool CopyStages::open(RowWork& work, Source& source, const std::string& target) 
         work.result = CopyResult{false, kPlayerFullText};
         return false;
     }
+    if (!plan_.ownCopy && !UnlockInPlace(app_.fs, *place)) {
+        work.result = CopyResult{false, kDestUnwritableText};
+        return false;
+    }
     if (plan_.ownCopy) {
         work.out = OpenTarget(app_.fs, *place);
         if (!work.out) {  // nothing written, so nothing to remove

@@ -15,11 +15,20 @@ std::optional<Placement> ReplacePlacement(FileSystem& fs, std::int64_t bytes, co
     return std::nullopt;
 }
 
-std::unique_ptr<File> OpenTarget(FileSystem& fs, const Placement& place) {
-    return fs.openWrite(place.target, place.mode());
-}
-
 namespace {
+
+// A read-only old file the user let go is written over, or replaced, without its mark; the
+// mark comes back while the old file is still as it was.
+bool ReadOnly(const Placement& place) {
+    return place.old.attributes != kNoAttributes && (place.old.attributes & kReadOnlyAttribute);
+}
+bool Unlock(FileSystem& fs, const Placement& place) {
+    const std::uint32_t writable = place.old.attributes & ~kReadOnlyAttribute;
+    return !ReadOnly(place) || fs.setAttributes(place.dest, writable ? writable : kNormalAttributes);
+}
+void Relock(FileSystem& fs, const Placement& place) {
+    if (ReadOnly(place)) fs.setAttributes(place.dest, place.old.attributes);
+}
 
 // What a failed copy leaves to remove: its own file, or what the shell made of the old one.
 bool Wrote(FileSystem& fs, const Placement& place, bool opened) {
@@ -31,18 +40,26 @@ bool Wrote(FileSystem& fs, const Placement& place, bool opened) {
 // The temporary takes the old file's name (the user answered 覆盖, so a read-only old file
 // goes too), and is shown there.
 bool TakePlace(FileSystem& fs, const Placement& place) {
-    const std::uint32_t marks = place.old.attributes;
-    const bool readOnly = marks != kNoAttributes && (marks & kReadOnlyAttribute);
-    const std::uint32_t writable = marks & ~kReadOnlyAttribute;
-    if (readOnly) fs.setAttributes(place.dest, writable ? writable : kNormalAttributes);
+    Unlock(fs, place);
     if (!fs.replaceFile(place.target, place.dest)) {
-        if (readOnly) fs.setAttributes(place.dest, marks);
+        Relock(fs, place);
         return false;
     }
     return fs.setAttributes(place.dest, kNormalAttributes);
 }
 
 }  // namespace
+
+bool UnlockInPlace(FileSystem& fs, const Placement& place) {
+    return place.kind != PlaceKind::InPlace || Unlock(fs, place);
+}
+
+std::unique_ptr<File> OpenTarget(FileSystem& fs, const Placement& place) {
+    if (!UnlockInPlace(fs, place)) return nullptr;
+    std::unique_ptr<File> out = fs.openWrite(place.target, place.mode());
+    if (!out && place.kind == PlaceKind::InPlace) Relock(fs, place);
+    return out;
+}
 
 CopyResult SettleCopy(FileSystem& fs, const Placement& place, std::unique_ptr<File> out, CopyResult result,
                       std::int64_t writeTime) {
@@ -61,5 +78,6 @@ CopyResult SettleCopy(FileSystem& fs, const Placement& place, std::unique_ptr<Fi
         result = {false, kDestUnwritableText};  // the shell's new copy, dated by the shell
     // An incomplete or corrupt copy must not pass for the file.
     if (!result.ok && Wrote(fs, place, opened)) fs.deleteFile(place.target);
+    else if (!result.ok && place.kind == PlaceKind::InPlace) Relock(fs, place);
     return result;
 }

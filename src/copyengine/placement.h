@@ -34,13 +34,16 @@ Placement NewPlacement(const std::string& dest);
 // Room is counted in the drive's clusters; a drive that cannot be asked has room.
 std::optional<Placement> ReplacePlacement(FileSystem&, std::int64_t bytes, const std::string& dest,
                                           const FileInfo& old);
-// Opens the target of a replacement for writing.
+// A copy in place over a read-only old file clears its mark first (the user answered 覆盖);
+// false when it cannot.
+bool UnlockInPlace(FileSystem&, const Placement&);
+// Opens the target of a replacement for writing, unlocked.
 std::unique_ptr<File> OpenTarget(FileSystem&, const Placement&);
 
 // After the copy at the target ended with result: a whole copy gets the source's
 // last-write time and takes the destination's place, shown; anything else removes what
 // was written (also a temporary an unplugged player left behind), and only that: an old
-// file that a copy in place never reached stays as it was. out is the copy still open,
+// file that a copy in place never reached stays as it was, marks too. out is the copy still open,
 // or none when someone else wrote it.
 CopyResult SettleCopy(FileSystem&, const Placement&, std::unique_ptr<File> out, CopyResult result,
                       std::int64_t writeTime);
