@@ -44,9 +44,10 @@ void ShowCopyStep(App& app, std::optional<Ctl> bar, const std::string& source,
 CopyResult CopyWithShell(App& app, const std::string& source, const std::string& dest, bool verify,
                          WriteMode mode) {
     if (!app.shell.shellCopyFile(source, dest)) return {false, kShellFailedText};
-    // The shell gives the copy its source's marks; the program's own is hidden and marked
+    // The shell gives the copy its source's marks, which the program's copies never keep (a
+    // read-only one could not even be flushed for its check); its own is hidden and marked
     // unfinished until it is placed, as its own copies are.
-    if (mode == WriteMode::Hidden) app.fs.setAttributes(dest, kHiddenAttribute | kSystemAttribute);
+    app.fs.setAttributes(dest, mode == WriteMode::Hidden ? kHiddenAttribute | kSystemAttribute : kNormalAttributes);
     return verify ? VerifyCopy(app.fs, source, dest) : CopyResult{true, kShellCopiedText};
 }
 
