@@ -12,7 +12,7 @@ namespace {
 
 bool OnPlayer(const std::string& key) { return key.size() > 2 && key[0] == 'k' && key[1] == ':'; }
 bool Leftover(const FileState& f) {
-    return (f.hidden && f.system) || f.path.ends_with(".RuzoriZE3.tmp");
+    return (f.hidden && f.system && !f.readOnly) || f.path.ends_with(".RuzoriZE3.tmp");
 }
 std::string NameOf(const std::string& key) { return key.substr(LastIndexOfGbk(key, '\\') + 1); }
 std::string FolderOf(const std::string& key) { return key.substr(0, LastIndexOfGbk(key, '\\') + 1); }
@@ -138,6 +138,7 @@ private:
         // With room to spare, nothing but the unplug can have kept a copy from being written.
         if (rec_.unplugged && job_.freeClusters == kPlenty && row.reason == kDestUnwritableText)
             return "an unplugged player told as a write error: " + row.path;
+        if (!rec_.faulted && row.reason == kDestUnwritableText) return "a write error without a fault: " + row.path;
         return row.reason.empty() && row.imageAfter != row.image ? "listed without a reason: " + row.path : "";
     }
 

@@ -67,12 +67,14 @@ WorldFile PlayerFile(const PlayerName& name, const std::vector<WorldFile>& files
     if (like == Likeness::OtherBytes) f.fill += 100;
     f.readOnly = readOnly;
     f.hidden = hidden;
-    // What an unplugged player kept of a copy: its first bytes, hidden and system.
+    // What an unplugged player kept of a copy: its first bytes, hidden and system. Marked
+    // read-only too, it is a file of the user's that only looks so.
     if (source != files.end() && leftover) {
         f = *source;
         f.path = Gbk(name.path);
         f.bytes = f.bytes * kept / 100;
         f.leftover = true;
+        f.readOnly = readOnly;
     }
     return f;
 }
