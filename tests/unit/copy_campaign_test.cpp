@@ -53,8 +53,17 @@ TEST(CopyCampaign, TheJobsItOnceBrokeKeepEveryPromise) {
     fullPastOwnName.files = {{"S:\\CD1\\01.mp3", 1000, 2, 200}, {"S:\\a.mp3", 1000, 1, 100}, {"S:\\CD2\\01.mp3", 1000, 3, 200}};
     fullPastOwnName.listed = {"S:\\CD1\\01.mp3", "S:\\a.mp3", "S:\\CD2\\01.mp3"};
     fullPastOwnName.eventAt = 15;
+    // A read-only file let go by 覆盖 where only a copy in place fits: the open failed.
+    CampaignJob readOnlyInPlace = OneSong({{"K:\\music\\a.mp3", 500, 50, 10000, true, false, false}});
+    readOnlyInPlace.freeClusters = 0;
+    readOnlyInPlace.answers = {1};
+    // The shell's copy in place of a read-only source kept the mark, and its flush for the
+    // check failed.
+    CampaignJob readOnlySource = readOnlyInPlace;
+    readOnlySource.files[1].readOnly = false;
+    readOnlySource.files[0].readOnly = readOnlySource.shell = readOnlySource.verify = true;
     for (const CampaignJob& job : {hiddenCopy, goneSource, shellUnplugged, failedLookUp, unpluggedRename,
-                                   fullPastSameFile, fullPastOwnName})
+                                   fullPastSameFile, fullPastOwnName, readOnlyInPlace, readOnlySource})
         EXPECT_EQ(RunCampaignJob(job), "") << JobAsCode(job);
 }
 
