@@ -113,6 +113,7 @@ for set in "${SETS[@]}"; do
       ((r == 0)) && continue
       exes+=("$e") refs+=("$b") cpus+=("$ec") refcpus+=("$bc")
       ratios+=("$(awk -v e="$e" -v b="$b" 'BEGIN {printf "%.3f", e / b}')")
+      echo "  $set round $r: exe $e s, CopyFileW $b s, ratio ${ratios[-1]}, cpu $ec/$bc" >&2
     done
     ratio="$(printf '%s\n' "${ratios[@]}" | median)"
     over="$(awk -v r="$ratio" -v m="$MAX_RATIO" 'BEGIN {print (r > m) ? "  over" : ""}')"

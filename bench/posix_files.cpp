@@ -58,7 +58,11 @@ public:
     FileInfo info() override {
         struct stat st;
         if (fstat(fd_, &st) != 0) return {};
-        return {st.st_size, TimeOf(st), IdentityOf(st), kNormalAttributes};
+        return {st.st_size, TimeOf(st), "", kNormalAttributes};
+    }
+    std::string identity() override {
+        struct stat st;
+        return fstat(fd_, &st) == 0 ? IdentityOf(st) : "";
     }
     bool setDetails(bool, std::int64_t writeTime) override {
         const std::int64_t unix100ns = writeTime - kUnixEpoch;

@@ -74,7 +74,7 @@ RowWork CopyStages::copy(int i) {
     }
     const std::string target = places_.claim(dest);
     // Another name of the file this job placed at dest, or of the one it replaces there.
-    if (target != dest && SameFile(app_.fs, row.source, source.info.identity, dest, app_.fs.fileInfo(dest))) {
+    if (target != dest && SameFile(app_.fs, row.source, source.identity(), dest, app_.fs.fileInfo(dest))) {
         work.result = CopyResult{false, kSameFileText};
         return work;
     }
@@ -82,6 +82,8 @@ RowWork CopyStages::copy(int i) {
     // next one rather than ask again about a file the user chose to keep.
     const bool writing = open(work, source, target);
     places_.note(target);
+    // The source is deleted only while it is still the file copied.
+    if (plan_.deleteSource) work.source.identity = source.identity();
     if (!writing) return work;
     if (plan_.ownCopy) {
         WrittenCopy written = WriteWithProgress(app_, events_, *source.file, *work.out, Ctl::进度条2, plan_.verify,
@@ -174,7 +176,7 @@ bool CopyStages::openNew(RowWork& work, const std::string& target, bool& exists)
 }
 
 bool CopyStages::replaceExisting(RowWork& work, Source& source, const std::string& target, const FileInfo& there) {
-    if (SameFile(app_.fs, work.row->source, source.info.identity, target, there)) {
+    if (SameFile(app_.fs, work.row->source, source.identity(), target, there)) {
         work.result = CopyResult{false, kSameFileText};
         return false;
     }

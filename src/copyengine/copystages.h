@@ -32,6 +32,11 @@ struct RowWork {
 struct Source {
     std::unique_ptr<File> file;
     FileInfo info;
+    // Asked of the open file only where it is compared: most copies never need it.
+    const std::string& identity() {
+        if (file && info.identity.empty()) info.identity = file->identity();
+        return info.identity;
+    }
 };
 
 using Finisher = Handoff<RowWork>;

@@ -29,9 +29,12 @@ public:
     virtual bool write(const void* buf, std::size_t len) = 0;
     // Pushes written data to the device.
     virtual bool flush() = 0;
-    // Size, last-write time (100 ns steps since 1601, as Windows keeps it), identity and
-    // attributes of the file this handle opened, from one call; size -1 when unknown.
+    // Size, last-write time (100 ns steps since 1601, as Windows keeps it) and attributes
+    // of the file this handle opened; size -1 when unknown. No identity: see identity().
     virtual FileInfo info() = 0;
+    // The identity of the file this handle opened ("" when unknown). Apart from info(), as
+    // it can cost far more (under Wine a round trip to another process for the volume).
+    virtual std::string identity() = 0;
     // In one step: the file hidden or shown, and its last-write time.
     virtual bool setDetails(bool hidden, std::int64_t writeTime) = 0;
     // Closing can report a late write error; a file is closed once.

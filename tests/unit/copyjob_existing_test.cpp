@@ -134,26 +134,40 @@ TEST_F(CopyJobExistingTest, ANewFileIsHiddenUntilCheckedAndAReplacementWaitsForR
 
 // The player's own file listed after a new file of its name: the new copy takes the name,
 // and the player's file, the same file as its destination, is neither copied nor deleted.
-// A source is deleted only while it is still the file that was copied.
+// A source is deleted only while it is still the file that was copied: not after a change
+// of date, nor once another file of the same bytes and date took its name.
 TEST_F(CopyJobExistingTest, APlayersOwnFileAndASourceChangedSinceItsCopyAreKept) {
     for (bool verify : {false, true}) {
         sim.ui.setChecked(Ctl::选择框_校验, verify);
         List("S:\\a.mp3", "\\music", "new a");
         List("K:\\music\\a.mp3", "\\music", "old a");
         List("S:\\b.mp3", "\\music", "b");
+        List("S:\\c.mp3", "\\music", "c");
         OnFirst(FaultOp::Write, "K:\\music\\b.mp3", [&] { Time("S:\\b.mp3") += kSecond; });
+        sim.fs.fault = [&, changeB = sim.fs.fault](FaultOp op, const std::string& path) {
+            if (op == FaultOp::Attributes && path == "K:\\music\\c.mp3") {  // its copy is read and closed
+                const std::int64_t time = Time("S:\\c.mp3");
+                sim.fs.deleteFile("S:\\c.mp3");
+                sim.fs.addFile("S:\\c.mp3", "c");
+                Time("S:\\c.mp3") = time;
+            }
+            return changeB(op, path);
+        };
         Run();
         EXPECT_EQ(sim.fs.contents("K:\\music\\a.mp3"), "new a") << verify;
         EXPECT_FALSE(sim.fs.exists("S:\\a.mp3")) << verify;
         EXPECT_FALSE(sim.fs.exists("K:\\music\\a (2).mp3")) << verify;
         EXPECT_EQ(sim.fs.contents("K:\\music\\b.mp3"), "b") << verify;
         EXPECT_TRUE(sim.fs.exists("S:\\b.mp3")) << "changed since its copy was read";
-        EXPECT_EQ(sim.ui.column0(kList), std::vector<std::string>({"K:\\music\\a.mp3", "S:\\b.mp3"}));
+        EXPECT_TRUE(sim.fs.exists("S:\\c.mp3")) << "another file since its copy was read";
+        EXPECT_EQ(sim.ui.column0(kList), std::vector<std::string>({"K:\\music\\a.mp3", "S:\\b.mp3", "S:\\c.mp3"}));
         EXPECT_EQ(FailedRowReason(app, 0), kSameFileText);
         EXPECT_EQ(FailedRowReason(app, 1), kSourceChangedSinceText);
-        EXPECT_EQ(Status(), Summary(3, 1, "0")) << verify;
+        EXPECT_EQ(FailedRowReason(app, 2), kSourceChangedSinceText);
+        EXPECT_EQ(Status(), Summary(4, 1, "0")) << verify;
         sim.ui.deleteAllRows(kList);
         sim.fs.deleteFile("K:\\music\\b.mp3");
+        sim.fs.deleteFile("K:\\music\\c.mp3");
     }
 }
 

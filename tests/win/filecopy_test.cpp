@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <tuple>
 
 #include "copyengine/copyjob.h"
 #include "copyengine/copymethods.h"
@@ -99,6 +100,13 @@ TEST_F(RealFilesTest, TheFileSystemAnswersLikeTheEngineExpects) {
     const std::string source = root + "src\\s.mp3";
     Write(source, "copied");
     const FileInfo copied = fs.fileInfo(source);
+    // An open file gives its details and, apart, its identity, as its path does.
+    auto open = fs.openRead(source, ReadMode::Cached);
+    ASSERT_TRUE(open);
+    const FileInfo held = open->info();
+    EXPECT_EQ(std::tie(held.size, held.writeTime, held.attributes), std::tie(copied.size, copied.writeTime, copied.attributes));
+    EXPECT_EQ(open->identity(), copied.identity);
+    open.reset();
     EXPECT_EQ(fs.deleteIfSame(source, {copied.size + 1, copied.writeTime, copied.identity}), DeleteOutcome::Changed);
     HANDLE reader = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(fs.deleteIfSame(source, copied), DeleteOutcome::Failed) << "in use";

@@ -59,9 +59,13 @@ public:
     FileInfo info() override {
         std::lock_guard lock(fs_.mutex_);
         if (!plugged()) return {};
-        return {Size(), node_->writeTime, "sim:" + std::to_string(node_->id),
+        return {Size(), node_->writeTime, "",
                 (node_->readOnly ? kReadOnlyAttribute : 0) | (node_->hidden ? kHiddenAttribute : 0) |
                     (node_->system ? kSystemAttribute : 0)};
+    }
+    std::string identity() override {
+        std::lock_guard lock(fs_.mutex_);
+        return plugged() ? "sim:" + std::to_string(node_->id) : "";
     }
     bool setDetails(bool hidden, std::int64_t writeTime) override {
         std::lock_guard lock(fs_.mutex_);

@@ -58,6 +58,16 @@ FileInfo IdentityOf(HANDLE h) {
             id, about.dwFileAttributes};
 }
 
+// Size, last-write time and attributes, from the handle alone.
+FileInfo DetailsOf(HANDLE h) {
+    FILE_BASIC_INFO basic;
+    FILE_STANDARD_INFO standard;
+    if (!GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic) ||
+        !GetFileInformationByHandleEx(h, FileStandardInfo, &standard, sizeof standard) || standard.Directory)
+        return {};
+    return {standard.EndOfFile.QuadPart, basic.LastWriteTime.QuadPart, "", basic.FileAttributes};
+}
+
 // A copy in the making is hidden, and marked as a system file so that one an unplugged
 // player kept is known for the program's own next time.
 constexpr DWORD kUnfinishedAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
@@ -99,7 +109,8 @@ public:
         return true;
     }
     bool flush() override { return FlushFileBuffers(h_) != 0; }
-    FileInfo info() override { return IdentityOf(h_); }
+    FileInfo info() override { return DetailsOf(h_); }
+    std::string identity() override { return IdentityOf(h_).identity; }
     bool setDetails(bool hidden, std::int64_t writeTime) override {
         // On the handle: cheaper than a second open of the file by its name. Zero times stay.
         FILE_BASIC_INFO details = {};
