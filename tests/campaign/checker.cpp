@@ -108,8 +108,12 @@ private:
     std::string whole(const std::string& key, const FileState& now) {
         const auto was = rec_.before.find(key);
         const bool unchanged = was != rec_.before.end() && was->second.bytes == now.bytes;
+        // A copy a fault left behind is marked as the program's own, so the next run makes it
+        // anew without asking.
         if (now.hidden) {
-            return unchanged || rec_.faulted ? "" : "a hidden file left by a job without a fault: " + now.path;
+            if (unchanged) return "";
+            if (!rec_.faulted) return "a hidden file left by a job without a fault: " + now.path;
+            return Leftover(now) ? "" : "a leftover not marked as the program's own: " + now.path;
         }
         // The shell's copy is visible as it is made: a fault between its end and the program
         // hiding it leaves it in sight, whole.
